@@ -1,0 +1,53 @@
+#include "link/LinkProtocol.h"
+
+namespace cuewire {
+
+void PostTextTransfer(ILinkBus& bus, std::u16string_view text) {
+    bus.Post(kLinkTextBegin, kLinkMarker);
+    // One message per code unit: a character outside the basic plane goes as
+    // its two surrogates, in order.
+    for (char16_t unit : text) {
+        bus.Post(kLinkTextChar, static_cast<int64_t>(static_cast<uint16_t>(unit)));
+    }
+    bus.Post(kLinkTextEnd, kLinkMarker);
+}
+
+void PostTextClear(ILinkBus& bus) {
+    bus.Post(kLinkTextClear, 0);
+}
+
+void CDiscovery::Start(ILinkBus& bus, uint32_t processId) {
+    m_nTaken.fill(0);
+    m_dwProcessId = processId;
+    bus.Post(kLinkDiscoveryRequest, static_cast<int64_t>(processId));
+}
+
+void CDiscovery::HandleMessage(ILinkBus& bus, uint64_t code, int64_t value, int32_t instance) {
+    switch (code) {
+        case kLinkDiscoveryRequest:
+            // Our own request comes back to us too; only other copies are answered.
+            if (value != static_cast<int64_t>(m_dwProcessId)) {
+                bus.Post(kLinkNumberReply, static_cast<int64_t>(instance));
+            }
+            break;
+        case kLinkNumberReply:
+            if (value >= 0 && value < kTableSize) {
+                m_nTaken[static_cast<size_t>(value)] = 1;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+int32_t CDiscovery::FirstFreeNumber() const {
+    // Only numbers up to kMaxCopies matter: past it the copy offers to exit.
+    for (int32_t number = 0; number < kMaxCopies; ++number) {
+        if (m_nTaken[static_cast<size_t>(number)] == 0) {
+            return number;
+        }
+    }
+    return kMaxCopies;
+}
+
+}  // namespace cuewire

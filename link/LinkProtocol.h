@@ -1,0 +1,57 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace cuewire {
+
+// The registered message shared by every copy and by programs that listen to
+// the text link. Every message carries a code and a value.
+inline constexpr char16_t kLinkMessageName[] = u"Bryvo-UK-NDI-Cuewire";
+
+enum LinkCode : uint64_t {
+    kLinkDiscoveryRequest = 2,  // value: the asking process's id
+    kLinkNumberReply = 3,       // value: the replying copy's 0-based number
+    kLinkTextBegin = 8,         // value: kLinkMarker
+    kLinkTextChar = 9,          // value: one UTF-16 code unit
+    kLinkTextEnd = 10,          // value: kLinkMarker
+    kLinkTextClear = 11,        // value: 0
+};
+
+constexpr int64_t kLinkMarker = 0x1122334455667788;
+
+// Posts one message to every top-level window of the desktop, the sender's own
+// included. Fire and forget: nothing waits and nothing is reported.
+class ILinkBus {
+public:
+    virtual ~ILinkBus() = default;
+    virtual void Post(uint64_t code, int64_t value) = 0;
+};
+
+void PostTextTransfer(ILinkBus& bus, std::u16string_view text);
+void PostTextClear(ILinkBus& bus);
+
+// Copy discovery: which 0-based numbers other copies have answered with.
+class CDiscovery {
+public:
+    static constexpr int kTableSize = 32;
+    static constexpr int kMaxCopies = 8;
+
+    // Clears the table, records the process id and asks every copy for its number.
+    void Start(ILinkBus& bus, uint32_t processId);
+    // Answers other copies' requests with `instance` and records replies.
+    void HandleMessage(ILinkBus& bus, uint64_t code, int64_t value, int32_t instance);
+    // The lowest number no reply has claimed; kMaxCopies when 0 to 7 are taken.
+    int32_t FirstFreeNumber() const;
+
+    bool IsTaken(int32_t number) const {
+        return number >= 0 && number < kTableSize && m_nTaken[number] == 1;
+    }
+    uint32_t ProcessId() const { return m_dwProcessId; }
+
+private:
+    uint32_t m_dwProcessId = 0;
+    std::array<int32_t, kTableSize> m_nTaken{};
+};
+
+}  // namespace cuewire

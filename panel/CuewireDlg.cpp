@@ -1,0 +1,190 @@
+#include "panel/CuewireDlg.h"
+
+#include <cstdio>
+
+#include "panel/Text.h"
+#include "panel/VideoModes.h"
+#include "res/resource.h"
+
+namespace cuewire {
+
+namespace {
+
+constexpr char16_t kApplicationName[] = u"Cuewire";
+constexpr char16_t kTitlePrefix[] = u"Bryvo Cuewire for NDI\u00AE - No ";
+
+}  // namespace
+
+CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
+    : m_ndi(ports.ndi),
+      m_output(m_ndi, ports.canvas, ports.pictures, ports.wait, m_linkBroadcast, ports.preview),
+      m_window(ports.window),
+      m_bus(ports.bus),
+      m_preview(ports.preview),
+      m_linkBroadcast(ports.bus) {
+    m_nSlotMode.fill(kSlotGoLive);
+}
+
+bool CCuewireDlg::OnInitDialog() {
+    m_strVersion = FormatVersion();
+
+    const FrameSize size = ResolutionFor(0);
+    const FrameRate rate = FrameRateFor(0);
+    m_nWidth = size.width;
+    m_nHeight = size.height;
+    m_nRateN = rate.numerator;
+    m_nRateD = rate.denominator;
+
+    if (!m_ndi.InitialiseNdi()) {
+        m_bInert = true;
+        m_window.ShowMessage(u"Cannot run NDI.", kApplicationName, MessageBoxButtons::kOk);
+        return false;
+    }
+    if (!m_ndi.AllocateFrames()) {
+        m_bInert = true;
+        m_window.ShowMessage(u"NDI_frame creation problem", kApplicationName, MessageBoxButtons::kOk);
+        return false;
+    }
+
+    m_bAlwaysOnTop = true;
+    m_window.SetMenuCheck(IDM_ALWAYS_ON_TOP, true);
+    m_preview.Setup();
+    m_bShowSupport = m_window.CreateSupportDialog() ? 1 : 0;
+    m_output.LoadPictures(m_nWidth, m_nHeight);
+
+    m_nInstance = 0;
+    m_discovery.Start(m_bus, m_window.ProcessId());
+    m_bDiscovering = 1;
+    m_window.StartTimer(kTimerNumbering, kNumberingDelayMs);
+
+    m_window.InitialiseSlotControls();
+    m_bAlpha = 1;
+    WriteAllControls();
+    return true;
+}
+
+std::u16string CCuewireDlg::FormatVersion() {
+    std::array<uint16_t, 4> version{};
+    if (!m_window.ReadFileVersion(version)) {
+        return {};
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%i.%i.%i.%i", version[0], version[1], version[2], version[3]);
+    return AsciiToUtf16(text);
+}
+
+void CCuewireDlg::OnTimer(int id) {
+    if (m_bInert || m_bEnded) {
+        return;
+    }
+    switch (id) {
+        case kTimerNumbering:
+            RunNumberingStep();
+            break;
+        case kTimerResend:
+            ResendCurrentFrame();
+            break;
+        case kTimerStartupEnd:
+            EndStartupPeriod();
+            break;
+        default:
+            break;
+    }
+}
+
+void CCuewireDlg::RunNumberingStep() {
+    m_bDiscovering = 0;
+    m_nInstance = 0;
+    const int32_t number = m_discovery.FirstFreeNumber();
+    if (number >= CDiscovery::kMaxCopies) {
+        // Every number is taken: offer to leave; declined, the copy stays unnumbered.
+        ExitCommand();
+    } else {
+        m_nInstance = number;
+        m_bNumbered = true;
+        m_window.SetTitle(kTitlePrefix + AsciiToUtf16(std::to_string(number + 1)));
+        m_window.SetTopmost(true);
+        m_ndi.CreateSender(m_nInstance);
+        m_output.ArmStartupFrame();
+        ApplyVideoMode();
+        m_window.StartTimer(kTimerStartupEnd, kStartupPeriodMs);
+        m_window.EnableControl(IDC_ALPHA, true);
+    }
+    if (m_bEnded) {
+        return;
+    }
+    m_window.StopTimer(kTimerNumbering);
+    m_window.StartTimer(kTimerResend, kResendPeriodMs);
+}
+
+void CCuewireDlg::ResendCurrentFrame() {
+    // Never hand over a buffer that a composition is filling.
+    if (m_output.m_bComposing) {
+        return;
+    }
+    m_ndi.SendFrame(m_ndi.m_nCurFrame);
+}
+
+void CCuewireDlg::EndStartupPeriod() {
+    if (m_output.m_bStartupPending) {
+        m_output.m_bStartupPending = 0;
+        Compose();
+    }
+    m_window.StopTimer(kTimerStartupEnd);
+    m_window.EnableControl(IDC_ENTRY, true);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        m_window.EnableControl(IDC_SLOT_EDIT_FIRST + slot, true);
+    }
+    m_window.FocusControl(IDC_ENTRY);
+}
+
+void CCuewireDlg::OnLinkMessage(uint64_t code, int64_t value) {
+    m_discovery.HandleMessage(m_bus, code, value, m_nInstance);
+}
+
+void CCuewireDlg::ExitCommand() {
+    if (m_bEnded) {
+        return;
+    }
+    if (m_window.ShowMessage(u"OK to exit?", u"Quit Cuewire", MessageBoxButtons::kOkCancel) !=
+        MessageBoxAnswer::kOk) {
+        return;
+    }
+    m_ndi.ShutdownNdi();
+    m_bEnded = true;
+    m_window.EndPanel(kEndResultCancel);
+}
+
+void CCuewireDlg::OnWindowShown() {
+    if (m_bShowSupport) {
+        m_window.ShowSupportDialog();
+        m_bShowSupport = 0;
+    }
+}
+
+bool CCuewireDlg::ReadAllControls() {
+    PanelControlValues values;
+    if (!m_window.ReadControls(values)) {
+        return false;
+    }
+    m_strEntry = std::move(values.m_strEntry);
+    m_bAlpha = values.m_bAlpha;
+    m_bLink = values.m_bLink;
+    m_nResolution = values.m_nResolution;
+    m_nRate = values.m_nRate;
+    m_strSlot = std::move(values.m_strSlot);
+    return true;
+}
+
+void CCuewireDlg::WriteAllControls() {
+    PanelControlValues values;
+    values.m_strEntry = m_strEntry;
+    values.m_bAlpha = m_bAlpha;
+    values.m_bLink = m_bLink;
+    values.m_nResolution = m_nResolution;
+    values.m_nRate = m_nRate;
+    values.m_strSlot = m_strSlot;
+    m_window.WriteControls(values);
+}
+
+}  // namespace cuewire

@@ -1,0 +1,120 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "link/LinkBroadcast.h"
+#include "link/LinkProtocol.h"
+#include "panel/KeyMap.h"
+#include "panel/PanelWindow.h"
+#include "video/Composer.h"
+#include "video/NdiSender.h"
+
+namespace cuewire {
+
+// Everything the panel reaches outside itself.
+struct PanelPorts {
+    IPanelWindow& window;
+    ILinkBus& bus;
+    const NdiFunctions& ndi;
+    ITextCanvas& canvas;
+    IBitmapResources& pictures;
+    IWait& wait;
+    IPreview& preview;
+};
+
+enum PanelTimer : int {
+    kTimerNumbering = 1,  // 2500 ms after the discovery request, once
+    kTimerResend = 2,     // every 1000 ms from the numbering step on
+    kTimerStartupEnd = 5, // 12000 ms after the numbering step, once
+};
+
+// The control panel's behaviour: start-up, copy numbering, timers, video
+// modes, prompt slots, live text, keys and exit. The Win32 dialog turns
+// messages into these calls. UI thread only.
+class CCuewireDlg {
+public:
+    static constexpr int kNumberingDelayMs = 2500;
+    static constexpr int kResendPeriodMs = 1000;
+    static constexpr int kStartupPeriodMs = 12000;
+    static constexpr int kEndResultCancel = 2;
+
+    explicit CCuewireDlg(const PanelPorts& ports);
+
+    // The panel's initialisation, once its window and controls exist. False
+    // when the NDI runtime or the frame buffers failed: the panel stays inert.
+    bool OnInitDialog();
+    void OnTimer(int id);
+    void OnLinkMessage(uint64_t code, int64_t value);
+    void OnCommand(int controlId);
+    void OnTextChanged();
+    // True when the key message was taken and must not reach any control.
+    bool PreTranslateKey(KeyMessage message, int virtualKey, KeyState keys);
+    // True when the command was handled; other commands get default processing.
+    bool OnSysCommand(int command);
+    void OnWindowShown();
+
+    void GoLive(const std::u16string& text);
+    void ToggleSlotMode(int slot);
+    void ApplyVideoMode();
+    void ExitCommand();
+
+    // Bound to controls.
+    std::u16string m_strEntry;
+    std::array<std::u16string, kSlotCount> m_strSlot;
+    int32_t m_bAlpha = 0;
+    int32_t m_bLink = 0;
+    int32_t m_nResolution = 0;
+    int32_t m_nRate = 0;
+
+    // Output mode.
+    int32_t m_nWidth = 0;
+    int32_t m_nHeight = 0;
+    int32_t m_nRateN = 0;
+    int32_t m_nRateD = 0;
+
+    // Live text.
+    std::u16string m_strLive;
+    std::u16string m_strPrevLive;
+
+    // Start-up and numbering.
+    int32_t m_nInstance = 0;
+    int32_t m_bDiscovering = 0;
+    int32_t m_bShowSupport = 0;
+    std::u16string m_strVersion;
+
+    std::array<int32_t, kSlotCount> m_nSlotMode{};
+    bool m_bAlwaysOnTop = false;
+
+    CNdiSender m_ndi;
+    COutputComposer m_output;
+    CDiscovery m_discovery;
+
+    bool IsInert() const { return m_bInert; }
+    bool IsNumbered() const { return m_bNumbered; }
+    bool HasEnded() const { return m_bEnded; }
+
+private:
+    void RunNumberingStep();
+    void ResendCurrentFrame();
+    void EndStartupPeriod();
+    void Compose();
+    void ClearOutput();
+    void AppendSlotToEntry(int slot);
+    void ClearSlot(int slot);
+    void ToggleAlwaysOnTop();
+    bool ReadAllControls();
+    void WriteAllControls();
+    void RunKeyAction(const KeyAction& action);
+    std::u16string FormatVersion();
+
+    IPanelWindow& m_window;  // not owned
+    ILinkBus& m_bus;         // not owned
+    IPreview& m_preview;     // not owned
+    CLinkBroadcast m_linkBroadcast;
+    bool m_bInert = false;     // the NDI side could not start: only Exit works
+    bool m_bNumbered = false;  // the numbering step gave this copy a number
+    bool m_bEnded = false;
+};
+
+}  // namespace cuewire

@@ -1,0 +1,58 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace cuewire {
+
+constexpr int kSlotCount = 8;
+
+// The members bound to the panel's controls; a read fills all of them from the
+// controls, a write fills all the controls from them.
+struct PanelControlValues {
+    std::u16string m_strEntry;
+    int32_t m_bAlpha = 0;
+    int32_t m_bLink = 0;
+    int32_t m_nResolution = 0;
+    int32_t m_nRate = 0;
+    std::array<std::u16string, kSlotCount> m_strSlot;
+};
+
+enum class WebPage { kMakerSite, kNdiSite, kMakerSocial, kMakerVideo, kHelp };
+
+enum class MessageBoxButtons { kOk, kOkCancel };
+enum class MessageBoxAnswer { kOk, kCancel };
+
+// The panel's window as the panel's behaviour reaches it. UI thread only.
+class IPanelWindow {
+public:
+    virtual ~IPanelWindow() = default;
+
+    virtual void SetTitle(std::u16string_view title) = 0;
+    virtual void SetTopmost(bool topmost) = 0;
+    virtual void SetMenuCheck(int command, bool checked) = 0;
+    virtual void EnableControl(int id, bool enabled) = 0;
+    virtual void FocusControl(int id) = 0;
+    virtual void SetControlText(int id, std::u16string_view text) = 0;
+    // False when a radio group's range check failed and the read ended there.
+    virtual bool ReadControls(PanelControlValues& values) = 0;
+    // Sets a control's text only when it differs, so unchanged edits stay quiet.
+    virtual void WriteControls(const PanelControlValues& values) = 0;
+    virtual void ShowSlotMode(int slot, int state, std::u16string_view caption) = 0;
+    virtual void InitialiseSlotControls() = 0;
+    virtual MessageBoxAnswer ShowMessage(std::u16string_view text, std::u16string_view caption,
+                                         MessageBoxButtons buttons) = 0;
+    virtual void StartTimer(int id, int milliseconds) = 0;
+    virtual void StopTimer(int id) = 0;
+    virtual void OpenWebPage(WebPage page) = 0;
+    // The four numbers of the program file's version; false when unreadable.
+    virtual bool ReadFileVersion(std::array<uint16_t, 4>& version) = 0;
+    virtual uint32_t ProcessId() = 0;
+    virtual bool CreateSupportDialog() = 0;
+    virtual void ShowSupportDialog() = 0;
+    virtual void ShowAbout(std::u16string_view version) = 0;
+    virtual void EndPanel(int result) = 0;
+};
+
+}  // namespace cuewire

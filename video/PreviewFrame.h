@@ -1,0 +1,48 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+namespace cuewire {
+
+// What the preview window needs to draw the image: a top-down 32-bit bitmap
+// (bytes blue, green, red, unused). A negative height means top-down rows.
+struct PreviewBitmapDescription {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t bitsPerPixel = 0;
+};
+
+// The preview image of the output: frames wider than 640 pixels are decimated
+// to every second pixel of every second row; nothing is filtered or allocated
+// per frame. UI thread only.
+class CPreviewFrame {
+public:
+    static constexpr int kHalvingWidth = 640;
+
+    // Allocates the one preview buffer; without it SetFrame does nothing.
+    bool Setup();
+    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
+                  uint32_t fourCc, float aspect);
+    void Release() { m_pBuffer.reset(); }
+
+    const uint8_t* Bits() const { return m_pBuffer.get(); }
+    const PreviewBitmapDescription& Description() const { return m_description; }
+
+private:
+    std::unique_ptr<uint8_t[]> m_pBuffer;  // kFrameBufferBytes
+    PreviewBitmapDescription m_description;
+};
+
+// Where compositions hand the programme picture: SetFrame converts a frame,
+// Refresh points the window at the result and asks it to repaint.
+class IPreview {
+public:
+    virtual ~IPreview() = default;
+    // Once, when the NDI side is ready: allocates the preview buffer.
+    virtual void Setup() = 0;
+    virtual void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
+                          uint32_t fourCc, float aspect) = 0;
+    virtual void Refresh() = 0;
+};
+
+}  // namespace cuewire
