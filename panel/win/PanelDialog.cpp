@@ -1,0 +1,150 @@
+#include "panel/win/PanelDialog.h"
+
+#include <windowsx.h>
+
+#include "res/resource.h"
+
+namespace cuewire {
+
+namespace {
+
+// The platform's F1 notice, which some headers leave out.
+constexpr UINT kKeyF1Notice = 0x004D;
+
+bool IsTextEdit(int id) {
+    return id == IDC_ENTRY || (id >= IDC_SLOT_EDIT_FIRST && id <= IDC_SLOT_EDIT_LAST);
+}
+
+}  // namespace
+
+CPanelDialog::CPanelDialog(HINSTANCE instance, UINT linkMessage, VidBox& preview)
+    : CDialogWindow(instance, IDD_CUEWIRE_DIALOG), m_nLinkMessage(linkMessage),
+      m_preview(preview) {}
+
+CPanelDialog::~CPanelDialog() = default;
+
+INT_PTR CPanelDialog::Run(CCuewireDlg& panel) {
+    m_pPanel = &panel;
+    const INT_PTR result = RunModal(nullptr);
+    m_pPanel = nullptr;
+    return result;
+}
+
+bool CPanelDialog::PreTranslateMessage(const MSG& message) {
+    KeyMessage kind;
+    switch (message.message) {
+        case WM_KEYDOWN:
+            kind = KeyMessage::kKeyDown;
+            break;
+        case WM_SYSKEYDOWN:
+            kind = KeyMessage::kSysKeyDown;
+            break;
+        case kKeyF1Notice:
+            kind = KeyMessage::kHelpNotice;
+            break;
+        default:
+            return false;
+    }
+    // Keys for the panel or any of its controls, disabled edits included.
+    const HWND panel = Handle();
+    if (!panel || (message.hwnd != panel && !IsChild(panel, message.hwnd))) {
+        return false;
+    }
+    const KeyState keys{GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_RMENU) < 0};
+    return m_pPanel->PreTranslateKey(kind, static_cast<int>(message.wParam), keys);
+}
+
+INT_PTR CPanelDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == m_nLinkMessage && m_nLinkMessage != 0) {
+        m_pPanel->OnLinkMessage(static_cast<uint64_t>(wParam), static_cast<int64_t>(lParam));
+        SetMessageResult(0);
+        return TRUE;
+    }
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog();
+        case WM_TIMER:
+            // Never to default processing: every tick is the panel's.
+            m_pPanel->OnTimer(static_cast<int>(wParam));
+            return TRUE;
+        case WM_COMMAND:
+            OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
+            return TRUE;
+        case WM_SYSCOMMAND:
+            return m_pPanel->OnSysCommand(static_cast<int>(wParam)) ? TRUE : FALSE;
+        case WM_DRAWITEM:
+            OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            SetMessageResult(TRUE);
+            return TRUE;
+        case WM_WINDOWPOSCHANGED:
+            if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) {
+                m_pPanel->OnWindowShown();
+            }
+            return FALSE;  // the dialog's own handling still runs
+        case WM_PAINT:
+            return OnPaint() ? TRUE : FALSE;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<INT_PTR>(m_hIcon);
+        case WM_DESTROY:
+            OnDestroy();
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+BOOL CPanelDialog::OnInitDialog() {
+    AttachControls();
+    SetFonts();
+    BuildSystemMenu();
+    SetIcons();
+    return m_pPanel->OnInitDialog() ? TRUE : FALSE;
+}
+
+void CPanelDialog::AttachControls() {
+    m_preview.Attach(Control(IDC_PREVIEW));
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        m_modeButtons[static_cast<size_t>(slot)].Attach(Handle(), IDC_SLOT_MODE_FIRST + slot);
+        m_indicators[static_cast<size_t>(slot)].Attach(Handle(), IDC_SLOT_KEY_FIRST + slot);
+    }
+}
+
+void CPanelDialog::OnCommand(int id, int notification) {
+    if (notification == EN_CHANGE && IsTextEdit(id)) {
+        m_pPanel->OnTextChanged();
+    } else if (notification == BN_CLICKED) {  // STN_CLICKED has the same value
+        m_pPanel->OnCommand(id);
+    }
+}
+
+void CPanelDialog::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    const int id = static_cast<int>(item.CtlID);
+    if (id == IDC_PREVIEW) {
+        m_preview.DrawItem(item);
+    } else if (id >= IDC_SLOT_MODE_FIRST && id <= IDC_SLOT_MODE_LAST) {
+        m_modeButtons[static_cast<size_t>(id - IDC_SLOT_MODE_FIRST)].DrawItem(item);
+    }
+}
+
+bool CPanelDialog::OnPaint() {
+    if (!IsIconic(Handle())) {
+        return false;
+    }
+    // Minimised: the icon, centred over its erased background.
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(Handle(), &paint);
+    SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+    EndPaint(Handle(), &paint);
+    return true;
+}
+
+void CPanelDialog::OnDestroy() {
+    m_preview.Detach();
+}
+
+}  // namespace cuewire

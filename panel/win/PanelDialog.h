@@ -1,0 +1,79 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+
+#include "app/win/DialogWindow.h"
+#include "controls/win/ColButton.h"
+#include "controls/win/ColStatic.h"
+#include "panel/CuewireDlg.h"
+#include "panel/PanelWindow.h"
+#include "video/win/GdiOwners.h"
+#include "video/win/VidBox.h"
+
+namespace cuewire {
+
+// The control panel's window (template 102): turns messages into calls on the
+// panel's behaviour (CCuewireDlg) and the panel's requests into Win32 calls.
+// UI thread only.
+class CPanelDialog final : public CDialogWindow, public IPanelWindow {
+public:
+    // `linkMessage` is the registered link message; `preview` draws control 1007.
+    CPanelDialog(HINSTANCE instance, UINT linkMessage, VidBox& preview);
+    ~CPanelDialog() override;
+
+    // Runs the panel modally until it ends; `panel` receives every event.
+    INT_PTR Run(CCuewireDlg& panel);
+
+    // IPanelWindow
+    void SetTitle(std::u16string_view title) override;
+    void SetTopmost(bool topmost) override;
+    void SetMenuCheck(int command, bool checked) override;
+    void EnableControl(int id, bool enabled) override;
+    void FocusControl(int id) override;
+    void SetControlText(int id, std::u16string_view text) override;
+    bool ReadControls(PanelControlValues& values) override;
+    void WriteControls(const PanelControlValues& values) override;
+    void ShowSlotMode(int slot, int state, std::u16string_view caption) override;
+    void InitialiseSlotControls() override;
+    MessageBoxAnswer ShowMessage(std::u16string_view text, std::u16string_view caption,
+                                 MessageBoxButtons buttons) override;
+    void StartTimer(int id, int milliseconds) override;
+    void StopTimer(int id) override;
+    void OpenWebPage(WebPage page) override;
+    bool ReadFileVersion(std::array<uint16_t, 4>& version) override;
+    uint32_t ProcessId() override;
+    bool CreateSupportDialog() override;
+    void ShowSupportDialog() override;
+    void ShowAbout(std::u16string_view version) override;
+    void EndPanel(int result) override;
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool PreTranslateMessage(const MSG& message) override;
+
+private:
+    BOOL OnInitDialog();
+    void OnCommand(int id, int notification);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    bool OnPaint();
+    void OnDestroy();
+    void AttachControls();
+    void SetFonts();
+    void BuildSystemMenu();
+    void SetIcons();
+    bool ReadRadioGroup(int firstId, int lastId, int maxIndex, int32_t& index);
+    void WriteEditText(int id, const std::u16string& text);
+
+    CCuewireDlg* m_pPanel = nullptr;  // not owned; set while Run runs
+    UINT m_nLinkMessage;
+    VidBox& m_preview;  // not owned
+    std::array<CColButton, kSlotCount> m_modeButtons;
+    std::array<CColStatic, kSlotCount> m_indicators;
+    CFontObject m_linkFont;
+    CFontObject m_entryFont;
+    HICON m_hIcon = nullptr;       // shared resource icon: never destroyed
+    HICON m_hSmallIcon = nullptr;  // shared resource icon: never destroyed
+};
+
+}  // namespace cuewire

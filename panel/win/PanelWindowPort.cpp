@@ -1,0 +1,124 @@
+// The panel's requests, carried out on its window.
+#include "panel/win/PanelDialog.h"
+
+#include <shellapi.h>
+
+#include "app/WebAddresses.h"
+#include "app/win/WideText.h"
+#include "res/resource.h"
+
+namespace cuewire {
+
+namespace {
+
+const wchar_t* AddressOf(WebPage page) {
+    switch (page) {
+        case WebPage::kMakerSite:
+            return L"" CUEWIRE_URL_MAKER_SITE;
+        case WebPage::kNdiSite:
+            return L"" CUEWIRE_URL_NDI_SITE;
+        case WebPage::kMakerSocial:
+            return L"" CUEWIRE_URL_MAKER_SOCIAL;
+        case WebPage::kMakerVideo:
+            return L"" CUEWIRE_URL_MAKER_VIDEO;
+        case WebPage::kHelp:
+            return L"" CUEWIRE_URL_HELP;
+    }
+    return L"";
+}
+
+}  // namespace
+
+void CPanelDialog::SetTitle(std::u16string_view title) {
+    SetWindowTextW(Handle(), ToWide(title).c_str());
+}
+
+void CPanelDialog::SetTopmost(bool topmost) {
+    SetWindowPos(Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CPanelDialog::SetMenuCheck(int command, bool checked) {
+    CheckMenuItem(GetSystemMenu(Handle(), FALSE), static_cast<UINT>(command),
+                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CPanelDialog::EnableControl(int id, bool enabled) {
+    EnableWindow(Control(id), enabled ? TRUE : FALSE);
+}
+
+void CPanelDialog::FocusControl(int id) {
+    // The dialog's own way, so that the default button follows the focus.
+    SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
+}
+
+void CPanelDialog::SetControlText(int id, std::u16string_view text) {
+    CDialogWindow::SetControlText(id, ToWide(text));
+}
+
+void CPanelDialog::ShowSlotMode(int slot, int state, std::u16string_view caption) {
+    if (slot < 0 || slot >= kSlotCount) {
+        return;
+    }
+    CColButton& button = m_modeButtons[static_cast<size_t>(slot)];
+    button.m_nState = state;
+    CDialogWindow::SetControlText(IDC_SLOT_MODE_FIRST + slot, ToWide(caption));
+    button.Invalidate();
+}
+
+void CPanelDialog::InitialiseSlotControls() {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        CColButton& button = m_modeButtons[static_cast<size_t>(slot)];
+        button.m_crFill[1] = 0xB8B8FC;  // light red: Go Live mode
+        button.m_crFill[2] = 0xB8FCB8;  // light green: Copy mode
+        button.m_nState = 1;
+        button.Invalidate();
+
+        CColStatic& indicator = m_indicators[static_cast<size_t>(slot)];
+        CDialogWindow::SetControlText(IDC_SLOT_KEY_FIRST + slot,
+                                      L"F" + std::to_wstring(slot + 3));
+        indicator.m_crFill[2] = 0xDCFCFC;  // light yellow
+        indicator.m_nState = 2;
+        indicator.Invalidate();
+    }
+}
+
+MessageBoxAnswer CPanelDialog::ShowMessage(std::u16string_view text, std::u16string_view caption,
+                                           MessageBoxButtons buttons) {
+    const UINT type = buttons == MessageBoxButtons::kOkCancel ? MB_OKCANCEL : MB_OK;
+    const int answer = ShowMessageBox(ToWide(text), ToWide(caption), type);
+    return answer == IDOK ? MessageBoxAnswer::kOk : MessageBoxAnswer::kCancel;
+}
+
+void CPanelDialog::StartTimer(int id, int milliseconds) {
+    CDialogWindow::StartTimer(id, milliseconds);
+}
+
+void CPanelDialog::StopTimer(int id) {
+    CDialogWindow::StopTimer(id);
+}
+
+void CPanelDialog::OpenWebPage(WebPage page) {
+    // Nothing is reported when no browser answers.
+    ShellExecuteW(Handle(), L"open", AddressOf(page), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+uint32_t CPanelDialog::ProcessId() {
+    return GetCurrentProcessId();
+}
+
+bool CPanelDialog::CreateSupportDialog() {
+    return true;
+}
+
+void CPanelDialog::ShowSupportDialog() {}
+
+void CPanelDialog::ShowAbout(std::u16string_view version) {
+    MessageBoxW(nullptr, (L"Cuewire " + ToWide(version)).c_str(), L"About Cuewire", MB_OK);
+}
+
+void CPanelDialog::EndPanel(int result) {
+    End(result);
+}
+
+}  // namespace cuewire
