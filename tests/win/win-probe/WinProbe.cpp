@@ -1,0 +1,285 @@
+// win-probe COMMAND ARGS: what the end-to-end tests do to and read from the
+// desktop. Windows are named by handle (decimal), as `find` prints them.
+//
+//   windows                      every visible top-level window: <hwnd> <pid> <title>
+//   find TITLE-PREFIX            the first visible top-level window whose title
+//                                starts with the prefix; exit 1 when none
+//   text HWND ID                 the text of control ID (ID 0: the window itself)
+//   state HWND ID                "enabled visible checked", each 0 or 1
+//   click HWND ID                posts a click to an enabled button or a
+//                                notifying static; refuses a disabled control (exit 2)
+//   mouse HWND ID                a real mouse click at the control's centre
+//   foreground HWND              brings the window to the front
+//   keys KEY...                  real key presses, e.g. F3 shift+F4 ralt+F10 alt+F4
+//                                Return Escape (alt is the left Alt key)
+//   type TEXT                    types TEXT (UTF-8) as real key presses
+//
+// Text goes out as UTF-8. A user cannot click a disabled control, so neither may
+// a test.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/win/WideText.h"
+
+namespace {
+
+using cuewire::FromUtf8;
+using cuewire::ToUtf8;
+
+void PrintLine(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512] = {};
+    // WM_GETTEXT crosses processes where GetWindowText on a control would not.
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+    return text;
+}
+
+HWND ParseWindow(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(std::strtoll(text, nullptr, 10)));
+}
+
+HWND ControlOf(HWND window, const char* id) {
+    const int number = std::atoi(id);
+    return number == 0 ? window : GetDlgItem(window, number);
+}
+
+struct WindowSearch {
+    std::wstring prefix;
+    bool listAll = false;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<WindowSearch*>(context);
+    if (!IsWindowVisible(window)) {
+        return TRUE;
+    }
+    const std::wstring title = WindowText(window);
+    if (search.listAll) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        PrintLine(std::to_string(reinterpret_cast<intptr_t>(window)) + " " + std::to_string(pid) +
+                  " " + ToUtf8(title));
+        return TRUE;
+    }
+    if (title.compare(0, search.prefix.size(), search.prefix) == 0) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int ListWindows() {
+    WindowSearch search;
+    search.listAll = true;
+    EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search));
+    return 0;
+}
+
+int FindWindowByPrefix(const char* prefix) {
+    WindowSearch search;
+    search.prefix = FromUtf8(prefix);
+    EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) {
+        return 1;
+    }
+    PrintLine(std::to_string(reinterpret_cast<intptr_t>(search.found)));
+    return 0;
+}
+
+int PrintState(HWND control) {
+    const LRESULT check = SendMessageW(control, BM_GETCHECK, 0, 0);
+    PrintLine(std::string(IsWindowEnabled(control) ? "1" : "0") + " " +
+              (IsWindowVisible(control) ? "1" : "0") + " " + (check == BST_CHECKED ? "1" : "0"));
+    return 0;
+}
+
+bool IsStatic(HWND control) {
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    return lstrcmpiW(className, L"Static") == 0;
+}
+
+int Click(HWND control) {
+    if (!control || !IsWindowEnabled(control) || !IsWindowVisible(control)) {
+        std::fprintf(stderr, "win-probe: the control is missing, hidden or disabled\n");
+        return 2;
+    }
+    // Posted, so that a message box the click opens cannot block the probe.
+    if (IsStatic(control)) {
+        PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    } else {
+        PostMessageW(control, BM_CLICK, 0, 0);
+    }
+    return 0;
+}
+
+void SendInputs(std::vector<INPUT>& inputs) {
+    if (!inputs.empty()) {
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    }
+    Sleep(50);
+}
+
+int MouseClick(HWND control) {
+    RECT rect;
+    if (!control || !GetWindowRect(control, &rect)) {
+        return 2;
+    }
+    const int x = (rect.left + rect.right) / 2;
+    const int y = (rect.top + rect.bottom) / 2;
+    std::vector<INPUT> inputs(3);
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInputs(inputs);
+    return 0;
+}
+
+INPUT KeyInput(WORD key, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    if (key == VK_RMENU || key == VK_RCONTROL) {
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    }
+    return input;
+}
+
+WORD KeyCode(const std::string& name) {
+    if (name == "shift")
+        return VK_SHIFT;
+    if (name == "alt")
+        return VK_LMENU;
+    if (name == "ralt")
+        return VK_RMENU;
+    if (name == "ctrl")
+        return VK_CONTROL;
+    if (name == "Return")
+        return VK_RETURN;
+    if (name == "Escape")
+        return VK_ESCAPE;
+    if (name == "Tab")
+        return VK_TAB;
+    if (name.size() >= 2 && name[0] == 'F') {
+        const int number = std::atoi(name.c_str() + 1);
+        if (number >= 1 && number <= 12) {
+            return static_cast<WORD>(VK_F1 + number - 1);
+        }
+    }
+    return 0;
+}
+
+// One chord such as "shift+F4": modifiers down, key down and up, modifiers up.
+bool PressChord(const std::string& chord) {
+    std::vector<WORD> keys;
+    size_t start = 0;
+    while (start <= chord.size()) {
+        const size_t plus = chord.find('+', start);
+        const std::string part =
+            chord.substr(start, plus == std::string::npos ? plus : plus - start);
+        const WORD key = KeyCode(part);
+        if (key == 0) {
+            std::fprintf(stderr, "win-probe: unknown key %s\n", part.c_str());
+            return false;
+        }
+        keys.push_back(key);
+        if (plus == std::string::npos) {
+            break;
+        }
+        start = plus + 1;
+    }
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        inputs.push_back(KeyInput(key, false));
+    }
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
+        inputs.push_back(KeyInput(*key, true));
+    }
+    SendInputs(inputs);
+    return true;
+}
+
+int TypeText(const char* utf8) {
+    std::vector<INPUT> inputs;
+    for (wchar_t unit : FromUtf8(utf8)) {
+        for (bool up : {false, true}) {
+            INPUT input = {};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = unit;
+            input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+            inputs.push_back(input);
+        }
+    }
+    SendInputs(inputs);
+    return 0;
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: win-probe windows | find PREFIX | text HWND ID | state HWND ID |\n"
+                 "       click HWND ID | mouse HWND ID | foreground HWND | keys KEY... |\n"
+                 "       type TEXT\n");
+    return 64;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        return Usage();
+    }
+    const std::string command = argv[1];
+    if (command == "windows") {
+        return ListWindows();
+    }
+    if (command == "find" && argc == 3) {
+        return FindWindowByPrefix(argv[2]);
+    }
+    if (command == "text" && argc == 4) {
+        PrintLine(ToUtf8(WindowText(ControlOf(ParseWindow(argv[2]), argv[3]))));
+        return 0;
+    }
+    if (command == "state" && argc == 4) {
+        return PrintState(ControlOf(ParseWindow(argv[2]), argv[3]));
+    }
+    if (command == "click" && argc == 4) {
+        return Click(ControlOf(ParseWindow(argv[2]), argv[3]));
+    }
+    if (command == "mouse" && argc == 4) {
+        return MouseClick(ControlOf(ParseWindow(argv[2]), argv[3]));
+    }
+    if (command == "foreground" && argc == 3) {
+        return SetForegroundWindow(ParseWindow(argv[2])) ? 0 : 1;
+    }
+    if (command == "keys" && argc >= 3) {
+        for (int i = 2; i < argc; ++i) {
+            if (!PressChord(argv[i])) {
+                return 64;
+            }
+        }
+        return 0;
+    }
+    if (command == "type" && argc == 3) {
+        return TypeText(argv[2]);
+    }
+    return Usage();
+}
