@@ -123,7 +123,7 @@ void CDialogWindow::SetMessageResult(LRESULT result) {
 }
 
 INT_PTR CALLBACK CDialogWindow::DialogProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+                                           LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<CDialogWindow*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);

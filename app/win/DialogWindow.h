@@ -12,7 +12,7 @@ namespace cuewire {
 // dialog sees every message (PreTranslateMessage) before any control does.
 // UI thread only.
 class CDialogWindow {
-public:
+  public:
     CDialogWindow(HINSTANCE instance, int templateId)
         : m_hInstance(instance), m_nTemplateId(templateId) {}
     // Destroys the window if it still exists.
@@ -37,7 +37,7 @@ public:
     void StopTimer(int id);
     int ShowMessageBox(std::wstring_view text, std::wstring_view caption, UINT type);
 
-protected:
+  protected:
     // A dialog procedure's contract: TRUE when the message was handled. Messages
     // that return a value of their own use SetMessageResult, except those whose
     // value a dialog procedure returns directly (WM_CTLCOLOR*, WM_QUERYDRAGICON).
@@ -47,7 +47,7 @@ protected:
     virtual bool PreTranslateMessage(const MSG& /*message*/) { return false; }
     void SetMessageResult(LRESULT result);
 
-private:
+  private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void RunMessageLoop();
     // Dialog navigation (Tab, arrows, mnemonics) for the dialog the message is for.

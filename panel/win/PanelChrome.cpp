@@ -28,7 +28,8 @@ HFONT DeriveFont(HWND control, Change change) {
 
 void CPanelDialog::SetFonts() {
     // The link buttons look like web links.
-    m_linkFont.Reset(DeriveFont(Control(IDC_LINK_MAKER), [](LOGFONTW& f) { f.lfUnderline = TRUE; }));
+    m_linkFont.Reset(
+        DeriveFont(Control(IDC_LINK_MAKER), [](LOGFONTW& f) { f.lfUnderline = TRUE; }));
     if (m_linkFont.Get()) {
         const auto font = reinterpret_cast<WPARAM>(m_linkFont.Get());
         SendMessageW(Control(IDC_LINK_MAKER), WM_SETFONT, font, TRUE);
@@ -65,8 +66,8 @@ void CPanelDialog::BuildSystemMenu() {
 
 void CPanelDialog::SetIcons() {
     // Shared icons belong to the system's cache: loaded once, never destroyed.
-    m_hIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME),
-                                            IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+    m_hIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                            GetSystemMetrics(SM_CXICON),
                                             GetSystemMetrics(SM_CYICON), LR_SHARED));
     m_hSmallIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME),
                                                  IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),

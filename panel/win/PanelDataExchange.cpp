@@ -36,8 +36,8 @@ bool CPanelDialog::ReadRadioGroup(int firstId, int lastId, int maxIndex, int32_t
     if (index >= 0 && index <= maxIndex) {
         return true;
     }
-    const std::wstring text = L"Please enter an integer between 0 and " +
-                              std::to_wstring(maxIndex) + L".";
+    const std::wstring text =
+        L"Please enter an integer between 0 and " + std::to_wstring(maxIndex) + L".";
     ShowMessageBox(text, L"Cuewire", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -18,8 +18,8 @@ bool IsTextEdit(int id) {
 }  // namespace
 
 CPanelDialog::CPanelDialog(HINSTANCE instance, UINT linkMessage, VidBox& preview)
-    : CDialogWindow(instance, IDD_CUEWIRE_DIALOG), m_nLinkMessage(linkMessage),
-      m_preview(preview) {}
+    : CDialogWindow(instance, IDD_CUEWIRE_DIALOG), m_nLinkMessage(linkMessage), m_preview(preview) {
+}
 
 CPanelDialog::~CPanelDialog() = default;
 

@@ -17,7 +17,7 @@ namespace cuewire {
 // panel's behaviour (CCuewireDlg) and the panel's requests into Win32 calls.
 // UI thread only.
 class CPanelDialog final : public CDialogWindow, public IPanelWindow {
-public:
+  public:
     // `linkMessage` is the registered link message; `preview` draws control 1007.
     CPanelDialog(HINSTANCE instance, UINT linkMessage, VidBox& preview);
     ~CPanelDialog() override;
@@ -48,11 +48,11 @@ public:
     void ShowAbout(std::u16string_view version) override;
     void EndPanel(int result) override;
 
-protected:
+  protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool PreTranslateMessage(const MSG& message) override;
 
-private:
+  private:
     BOOL OnInitDialog();
     void OnCommand(int id, int notification);
     void OnDrawItem(const DRAWITEMSTRUCT& item);

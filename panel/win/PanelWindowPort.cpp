@@ -75,8 +75,7 @@ void CPanelDialog::InitialiseSlotControls() {
         button.Invalidate();
 
         CColStatic& indicator = m_indicators[static_cast<size_t>(slot)];
-        CDialogWindow::SetControlText(IDC_SLOT_KEY_FIRST + slot,
-                                      L"F" + std::to_wstring(slot + 3));
+        CDialogWindow::SetControlText(IDC_SLOT_KEY_FIRST + slot, L"F" + std::to_wstring(slot + 3));
         indicator.m_crFill[2] = 0xDCFCFC;  // light yellow
         indicator.m_nState = 2;
         indicator.Invalidate();
@@ -111,7 +110,8 @@ bool CPanelDialog::CreateSupportDialog() {
     return true;
 }
 
-void CPanelDialog::ShowSupportDialog() {}
+void CPanelDialog::ShowSupportDialog() {
+}
 
 void CPanelDialog::ShowAbout(std::u16string_view version) {
     MessageBoxW(nullptr, (L"Cuewire " + ToWide(version)).c_str(), L"About Cuewire", MB_OK);

@@ -8,7 +8,7 @@ namespace cuewire {
 // The preview window: the panel's owner-drawn picture control, showing the
 // latest preview image stretched over its whole rectangle. UI thread only.
 class VidBox final : public IPreview {
-public:
+  public:
     // The control is the panel's; VidBox draws into it but does not own it.
     void Attach(HWND control) { m_hWnd = control; }
     // The control is going: frees the preview buffer, so nothing is drawn after.
@@ -23,9 +23,9 @@ public:
     // The owner-draw paint request of the control, forwarded by the panel.
     void DrawItem(const DRAWITEMSTRUCT& item) const;
 
-private:
-    HWND m_hWnd = nullptr;  // not owned
-    CPreviewFrame m_frame;  // owns the preview buffer
+  private:
+    HWND m_hWnd = nullptr;                                          // not owned
+    CPreviewFrame m_frame;                                          // owns the preview buffer
     const uint8_t* m_pShownBits = nullptr;                          // not owned
     const PreviewBitmapDescription* m_pShownDescription = nullptr;  // not owned
 };
