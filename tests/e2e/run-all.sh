@@ -1,0 +1,169 @@
+#!/usr/bin/env bash
+# Runs the end-to-end tests under Wine: every tests/e2e/test_*.sh in name order.
+#
+#   tests/e2e/run-all.sh [BUILD_DIR] [FILTER]
+#
+# BUILD_DIR defaults to build/windows. FILTER (or $E2E_FILTER) is a grep -E
+# pattern on the test file names; only matching tests run. $E2E_TIMEOUT is the
+# limit for one test in seconds (default 300).
+#
+# The runner gives itself a loopback-only network namespace first, so that the
+# NDI runtime's announcements never leave this machine, then an X server on a
+# free display and a Wine prefix of its own. Every process it started is
+# stopped when it ends, also on failure or Ctrl-C.
+set -uo pipefail
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+repo=$(cd "$E2E_ROOT/../.." && pwd)
+
+# A namespace whose only interface is loopback cannot reach any network.
+only_loopback() {
+    [ "$(ip -o link show 2>/dev/null | awk -F': ' '{print $2}' | sed 's/@.*//' | sort | tr '\n' ' ')" = "lo " ]
+}
+
+if ! only_loopback; then
+    if [ -n "${CUEWIRE_E2E_IN_NETNS:-}" ]; then
+        echo "run-all: still not isolated inside the new namespace; refusing to run" >&2
+        exit 2
+    fi
+    export CUEWIRE_E2E_IN_NETNS=1
+    if [ "$(id -u)" = 0 ]; then
+        exec unshare --net -- "$0" "$@"
+    else
+        exec unshare --user --map-root-user --net -- "$0" "$@"
+    fi
+fi
+ip link set lo up
+ip link set lo multicast on
+ip route add 224.0.0.0/4 dev lo 2>/dev/null || true
+
+build_arg=${1:-build/windows}
+case $build_arg in
+    /*) BUILD_DIR=$build_arg ;;
+    *) BUILD_DIR=$repo/$build_arg ;;
+esac
+filter=${2:-${E2E_FILTER:-}}
+test_timeout=${E2E_TIMEOUT:-300}
+
+if [ ! -d "$BUILD_DIR" ]; then
+    echo "run-all: no build folder $BUILD_DIR (cmake --preset windows && cmake --build build/windows)" >&2
+    exit 2
+fi
+
+export E2E_ROOT BUILD_DIR
+export NDI_DLL=${NDI_DLL:-$repo/.cache/third_party/Processing.NDI.Lib.x64.dll}
+export E2E_OUT=$BUILD_DIR/e2e-out
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+rm -rf "$E2E_OUT"
+mkdir -p "$E2E_OUT"
+
+work=$(mktemp -d /tmp/cuewire-e2e.XXXXXX)
+export WINEPREFIX=$work/prefix
+# Tests append the PIDs of what they start in the background here (lib.sh).
+export E2E_PIDFILE=$work/pids
+: >"$E2E_PIDFILE"
+xvfb_pid=
+test_pid=
+
+# Stops what the tests started, by PID, then this prefix's Wine processes.
+stop_test_processes() {
+    local pid
+    while read -r pid; do
+        [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    done <"$E2E_PIDFILE"
+    : >"$E2E_PIDFILE"
+    [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null
+    return 0
+}
+
+cleanup() {
+    trap - EXIT INT TERM
+    [ -n "$test_pid" ] && kill "$test_pid" 2>/dev/null
+    stop_test_processes
+    [ -d "$WINEPREFIX" ] && wineserver -w 2>/dev/null
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'echo "run-all: interrupted" >&2; exit 130' INT TERM
+
+# The first display whose lock file is free; Xvfb takes the lock itself, so a
+# parallel run that races us for the same number makes ours fail: try the next.
+start_xvfb() {
+    local n
+    for n in $(seq 0 99); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -nolisten tcp -screen 0 1920x1080x24 >"$E2E_OUT/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        local i
+        for i in $(seq 50); do
+            if [ -S "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+        xvfb_pid=
+    done
+    return 1
+}
+
+if ! start_xvfb; then
+    echo "run-all: could not start Xvfb" >&2
+    exit 2
+fi
+echo "run-all: display $DISPLAY, prefix $WINEPREFIX, artefacts $E2E_OUT"
+if ! wineboot -i >"$E2E_OUT/wineboot.log" 2>&1 || ! wineserver -w; then
+    echo "run-all: wineboot failed (see $E2E_OUT/wineboot.log)" >&2
+    exit 2
+fi
+
+tests=()
+for t in "$E2E_ROOT"/test_*.sh; do
+    [ -e "$t" ] || continue
+    name=$(basename "$t" .sh)
+    if [ -n "$filter" ] && ! grep -Eq -- "$filter" <<<"$name"; then
+        continue
+    fi
+    tests+=("$t")
+done
+if [ ${#tests[@]} -eq 0 ]; then
+    echo "run-all: no test matches '${filter}'" >&2
+    exit 2
+fi
+
+passed=()
+failed=()
+for t in "${tests[@]}"; do
+    name=$(basename "$t" .sh)
+    export E2E_TEST_OUT=$E2E_OUT/$name
+    mkdir -p "$E2E_TEST_OUT"
+    log=$E2E_OUT/$name.log
+    start=$(date +%s)
+    # In the background, so that Ctrl-C reaches the trap at once.
+    timeout --kill-after=10 "$test_timeout" bash "$t" >"$log" 2>&1 &
+    test_pid=$!
+    wait "$test_pid"
+    status=$?
+    test_pid=
+    stop_test_processes
+    took=$(($(date +%s) - start))
+    if [ "$status" -eq 0 ]; then
+        passed+=("$name")
+        echo "PASS $name (${took}s)"
+    else
+        failed+=("$name")
+        [ "$status" -eq 124 ] && why="timed out after ${test_timeout}s" || why="exit $status"
+        echo "FAIL $name (${took}s, $why; log $log)"
+        tail -n 15 "$log" | sed 's/^/    /'
+    fi
+done
+
+echo "run-all: ${#passed[@]} passed, ${#failed[@]} failed"
+[ ${#failed[@]} -eq 0 ]
