@@ -1,0 +1,51 @@
+#include "tests/fakes/FakePorts.h"
+
+#include <algorithm>
+
+namespace cuewire::testing {
+
+CanvasResult BlockTextCanvas::DrawLine(std::u16string_view text, int cellHeight, int width,
+                                       int height, uint32_t* pixels) {
+    texts.emplace_back(text);
+    cellHeights.push_back(cellHeight);
+    if (result == CanvasResult::kNoCanvas) {
+        return result;
+    }
+    std::fill_n(pixels, static_cast<size_t>(width) * height, 0u);
+    const long long glyphWidth = std::max(1, cellHeight / 2);
+    const long long lineWidth = glyphWidth * static_cast<long long>(text.size());
+    const long long left = (width - lineWidth) / 2;
+    const int top = std::max(0, (height - cellHeight) / 2);
+    const int bottom = std::min(height, top + cellHeight);
+    for (int y = top; y < bottom; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const long long offset = x - left;
+            if (offset < 0 || offset >= lineWidth) {
+                continue;
+            }
+            pixels[static_cast<size_t>(y) * width + x] =
+                offset % glyphWidth == 0 ? kGlyphEdgeGrey : kGlyphWhite;
+        }
+    }
+    return result;
+}
+
+bool MemoryPictures::Load(int resourceId, LoadedBitmap& out) {
+    const auto found = pictures.find(resourceId);
+    if (found == pictures.end()) {
+        return false;
+    }
+    out = found->second;
+    return true;
+}
+
+void MemoryPictures::Add(int resourceId, int width, int height, int bitsPerPixel, uint32_t pixel) {
+    LoadedBitmap bitmap;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.bitsPerPixel = bitsPerPixel;
+    bitmap.pixels.assign(static_cast<size_t>(width) * height, pixel);
+    pictures[resourceId] = std::move(bitmap);
+}
+
+}  // namespace cuewire::testing

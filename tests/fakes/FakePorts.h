@@ -1,0 +1,87 @@
+#pragma once
+// Small fakes of the output's ports: a text canvas that draws blocks, pictures
+// made in memory, and recorders of waits, link broadcasts and preview updates.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "video/Composer.h"
+#include "video/PreviewFrame.h"
+
+namespace cuewire::testing {
+
+constexpr uint32_t kGlyphWhite = 0x00ffffffu;
+constexpr uint32_t kGlyphEdgeGrey = 0x00808080u;
+
+// Draws each code unit as a white block half a cell wide, with a grey left
+// edge, centred in the box and cut at its edges, like a line of text.
+class BlockTextCanvas final : public ITextCanvas {
+public:
+    CanvasResult DrawLine(std::u16string_view text, int cellHeight, int width, int height,
+                          uint32_t* pixels) override;
+
+    CanvasResult result = CanvasResult::kDrawn;  // kNoCanvas leaves pixels alone
+    std::vector<std::u16string> texts;
+    std::vector<int> cellHeights;
+};
+
+class MemoryPictures final : public IBitmapResources {
+public:
+    bool Load(int resourceId, LoadedBitmap& out) override;
+    void Add(int resourceId, int width, int height, int bitsPerPixel, uint32_t pixel);
+
+    std::map<int, LoadedBitmap> pictures;
+};
+
+class RecordingWait final : public IWait {
+public:
+    void Wait(int milliseconds) override { waits.push_back(milliseconds); }
+    std::vector<int> waits;
+};
+
+struct LinkEvent {
+    bool clear = false;
+    std::u16string text;
+    int sendsBefore = 0;  // frames the runtime had received when the link was told
+};
+
+class RecordingLink final : public ILinkBroadcast {
+public:
+    explicit RecordingLink(const int* sendCounter = nullptr) : m_sendCounter(sendCounter) {}
+    void SendText(std::u16string_view text) override {
+        events.push_back({false, std::u16string(text), m_sendCounter ? *m_sendCounter : 0});
+    }
+    void SendClear() override { events.push_back({true, {}, m_sendCounter ? *m_sendCounter : 0}); }
+
+    std::vector<LinkEvent> events;
+
+private:
+    const int* m_sendCounter;
+};
+
+// Converts every frame as the preview window would and counts the repaints.
+class RecordingPreview final : public IPreview {
+public:
+    void Setup() override { frame.Setup(); }
+    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
+                  uint32_t fourCc, float aspect) override {
+        frame.SetFrame(pixels, width, height, stride, fourCc, aspect);
+        lastPixels = pixels;
+        lastWidth = width;
+        lastHeight = height;
+        lastFourCc = fourCc;
+        lastAspect = aspect;
+        ++setFrames;
+    }
+    void Refresh() override { ++refreshes; }
+
+    CPreviewFrame frame;
+    const uint8_t* lastPixels = nullptr;
+    int32_t lastWidth = 0, lastHeight = 0;
+    uint32_t lastFourCc = 0;
+    float lastAspect = 0.0f;
+    int setFrames = 0;
+    int refreshes = 0;
+};
+
+}  // namespace cuewire::testing

@@ -1,0 +1,65 @@
+#pragma once
+// One running copy of the panel with fake ports, on a desktop that may hold
+// other copies.
+#include <gtest/gtest.h>
+
+#include "panel/CuewireDlg.h"
+#include "tests/fakes/FakeNdiRuntime.h"
+#include "tests/fakes/FakePanelWindow.h"
+#include "tests/fakes/FakePorts.h"
+#include "tests/fakes/LinkBus.h"
+
+namespace cuewire::testing {
+
+struct PanelCopy {
+    PanelCopy(SharedDesktop& desktop, FakeNdiRuntime& runtime, uint32_t processId)
+        : desktop(desktop), bus(desktop),
+          panel(PanelPorts{window, bus, runtime.Functions(), canvas, pictures, wait, preview}) {
+        window.processId = processId;
+        window.onEditChanged = [this] { panel.OnTextChanged(); };
+        pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);
+        pictures.Add(kBackgroundPictureId, 480, 270, 32, 0x00102030);
+        receiver = desktop.Join([this](uint64_t code, int64_t value) { panel.OnLinkMessage(code, value); });
+    }
+    ~PanelCopy() { desktop.Leave(receiver); }
+
+    void Start() {
+        ASSERT_TRUE(panel.OnInitDialog());
+        desktop.Pump();
+    }
+    // A platform timer fires only while it runs.
+    void Fire(int id) {
+        ASSERT_TRUE(window.TimerRunning(id)) << "timer " << id << " is not running";
+        panel.OnTimer(id);
+        desktop.Pump();
+    }
+    void StartAndNumber() {
+        Start();
+        Fire(kTimerNumbering);
+    }
+    void StartAndRun() {
+        StartAndNumber();
+        Fire(kTimerStartupEnd);
+    }
+    bool Key(int virtualKey, bool shift = false, bool rightAlt = false,
+             KeyMessage message = KeyMessage::kKeyDown) {
+        const bool taken = panel.PreTranslateKey(message, virtualKey, {shift, rightAlt});
+        desktop.Pump();
+        return taken;
+    }
+    uint32_t OutputPixel(int x, int y) {
+        return panel.m_ndi.FramePixels(panel.m_ndi.m_nCurFrame)[y * panel.m_nWidth + x];
+    }
+
+    SharedDesktop& desktop;
+    SharedDesktop::Bus bus;
+    FakePanelWindow window;
+    BlockTextCanvas canvas;
+    MemoryPictures pictures;
+    RecordingWait wait;
+    RecordingPreview preview;
+    CCuewireDlg panel;
+    int receiver = -1;
+};
+
+}  // namespace cuewire::testing

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/panel/PanelRig.h"
+#include "video/PixelFormat.h"
+
+namespace cuewire {
+namespace {
+
+using namespace cuewire::testing;
+
+class PanelStartupTest : public ::testing::Test {
+protected:
+    PanelCopy& NewCopy() {
+        copies.push_back(std::make_unique<PanelCopy>(desktop, runtime, 100 + copies.size()));
+        return *copies.back();
+    }
+
+    SharedDesktop desktop;
+    FakeNdiRuntime runtime;
+    std::vector<std::unique_ptr<PanelCopy>> copies;
+};
+
+TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
+    PanelCopy& copy = NewCopy();
+    copy.Start();
+    EXPECT_EQ(copy.window.timers, (std::map<int, int>{{kTimerNumbering, 2500}}));
+    EXPECT_EQ(runtime.Count("send_create"), 0) << "no sender before the copy has a number";
+    EXPECT_EQ(copy.panel.m_strVersion, u"1.0.0.6");
+    EXPECT_TRUE(copy.window.menuChecks[IDM_ALWAYS_ON_TOP]);
+    EXPECT_EQ(copy.window.controls.m_bAlpha, 1);
+
+    copy.Fire(kTimerNumbering);
+    EXPECT_EQ(copy.panel.m_nInstance, 0);
+    EXPECT_EQ(copy.window.title, u"Bryvo Cuewire for NDI\u00AE - No 1");
+    EXPECT_TRUE(copy.window.topmost);
+    EXPECT_EQ(copy.window.timers, (std::map<int, int>{{kTimerResend, 1000}, {kTimerStartupEnd, 12000}}));
+    EXPECT_FALSE(copy.window.disabled.count(IDC_ALPHA));
+    EXPECT_TRUE(copy.window.disabled.count(IDC_ENTRY)) << "typing waits for the start-up period";
+    EXPECT_EQ(copy.window.controlTexts[IDC_MODE_LABEL], u"1280 x 720 - 25.00 fps");
+    // Created, replaced by the mode's own sender, and the start-up frame sent.
+    EXPECT_EQ(runtime.Count("send_create"), 2);
+    EXPECT_EQ(runtime.liveSenders, 1);
+    EXPECT_EQ(runtime.calls.back().function, "send_video");
+    EXPECT_EQ(runtime.calls[0].function, "initialize");
+    EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the splash, centred";
+
+    const int sends = runtime.sendsWithFrame;
+    copy.Fire(kTimerResend);
+    copy.Fire(kTimerResend);
+    EXPECT_EQ(runtime.sendsWithFrame, sends + 2);
+    EXPECT_EQ(runtime.lastSentFrame.p_data, copy.panel.m_ndi.Frame(copy.panel.m_ndi.m_nCurFrame)->p_data);
+}
+
+TEST_F(PanelStartupTest, NewCopyTakesTheLowestFreeNumber) {
+    // Copies numbered 1, 2 and 4 are running: the newcomer takes 3.
+    for (int i = 0; i < 4; ++i) {
+        NewCopy().StartAndNumber();
+    }
+    copies.erase(copies.begin() + 2);
+    PanelCopy& newcomer = NewCopy();
+    newcomer.StartAndNumber();
+    EXPECT_EQ(newcomer.panel.m_nInstance, 2);
+    EXPECT_EQ(newcomer.window.title, u"Bryvo Cuewire for NDI\u00AE - No 3");
+    EXPECT_EQ(runtime.calls.back().function, "send_video");
+}
+
+TEST_F(PanelStartupTest, NinthCopyOffersToExitAndStaysUnnumberedWhenDeclined) {
+    for (int i = 0; i < 8; ++i) {
+        NewCopy().StartAndNumber();
+        ASSERT_EQ(copies.back()->panel.m_nInstance, i);
+    }
+    PanelCopy& declined = NewCopy();
+    declined.window.answers = {MessageBoxAnswer::kCancel};
+    const int creates = runtime.Count("send_create");
+    const int sends = runtime.sendsWithFrame;
+    declined.StartAndNumber();
+    EXPECT_EQ(declined.window.messages.back(), u"OK to exit?|Quit Cuewire");
+    EXPECT_EQ(declined.window.title, u"NDI Cuewire");
+    EXPECT_EQ(declined.panel.m_nInstance, 0);
+    EXPECT_EQ(runtime.Count("send_create"), creates);
+    EXPECT_EQ(declined.window.timers, (std::map<int, int>{{kTimerResend, 1000}}));
+    EXPECT_TRUE(declined.window.disabled.count(IDC_ALPHA));
+    declined.Fire(kTimerResend);
+    EXPECT_EQ(runtime.sendsWithFrame, sends) << "an unnumbered copy sends nothing";
+    EXPECT_EQ(declined.window.endResult, -1);
+
+    PanelCopy& accepted = NewCopy();
+    accepted.window.answers = {MessageBoxAnswer::kOk};
+    accepted.StartAndNumber();
+    EXPECT_EQ(accepted.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_TRUE(accepted.panel.HasEnded());
+}
+
+TEST_F(PanelStartupTest, TwoCopiesStartedWithinTheDiscoveryWindowBothBecomeNumberTwo) {
+    PanelCopy& first = NewCopy();
+    PanelCopy& second = NewCopy();
+    first.Start();
+    second.Start();  // the first answers with its provisional 0; both see the reply
+    first.Fire(kTimerNumbering);
+    second.Fire(kTimerNumbering);
+    EXPECT_EQ(first.panel.m_nInstance, 1);
+    EXPECT_EQ(second.panel.m_nInstance, 1);
+}
+
+TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
+    PanelCopy& copy = NewCopy();
+    runtime.framesAllocatedProbe = [](const void* panel) {
+        return static_cast<const CCuewireDlg*>(panel)->m_ndi.FramesAllocated();
+    };
+    runtime.probeContext = &copy.panel;
+    copy.StartAndNumber();
+    copy.window.answers = {MessageBoxAnswer::kCancel, MessageBoxAnswer::kOk};
+    copy.panel.OnCommand(IDOK_EXIT);
+    EXPECT_EQ(copy.window.endResult, -1) << "anything but OK keeps the panel";
+    runtime.calls.clear();
+    copy.panel.OnCommand(IDOK_EXIT);
+    EXPECT_EQ(runtime.FunctionNames(), (std::vector<std::string>{"send_video(null)", "send_destroy", "destroy"}));
+    EXPECT_TRUE(runtime.calls[0].framesAllocated);
+    EXPECT_FALSE(runtime.calls[1].framesAllocated);
+    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    copy.panel.OnTimer(kTimerResend);  // a tick already queued does nothing
+    EXPECT_EQ(runtime.calls.size(), 3u);
+}
+
+TEST_F(PanelStartupTest, StartupPeriodEndsWithEditsUsableAndShowsATextChosenMeanwhile) {
+    PanelCopy& copy = NewCopy();
+    copy.StartAndNumber();
+    copy.panel.m_strSlot[0] = u"Early";
+    copy.Key(kVirtualKeyF3);
+    EXPECT_EQ(copy.OutputPixel(640, 611), 0u) << "not before the period ends";
+    copy.Fire(kTimerStartupEnd);
+    EXPECT_EQ(copy.OutputPixel(640, 611), 0xffffffffu);
+    EXPECT_EQ(copy.window.timers, (std::map<int, int>{{kTimerResend, 1000}}));
+    EXPECT_TRUE(copy.window.disabled.empty());
+    EXPECT_EQ(copy.window.focus, IDC_ENTRY);
+}
+
+TEST_F(PanelStartupTest, EscapeDuringTheStartupPeriodDropsThePendingText) {
+    PanelCopy& copy = NewCopy();
+    copy.StartAndNumber();
+    copy.panel.m_strSlot[0] = u"Early";
+    copy.Key(kVirtualKeyF3);
+    copy.Key(kVirtualKeyEscape);
+    copy.Fire(kTimerStartupEnd);
+    EXPECT_EQ(copy.OutputPixel(91, 552), 0u) << "no empty box when the period ends";
+    EXPECT_EQ(copy.panel.m_output.m_bTextShown, 0);
+}
+
+TEST_F(PanelStartupTest, OtherTimersDoNothing) {
+    PanelCopy& copy = NewCopy();
+    copy.StartAndRun();
+    const size_t calls = runtime.calls.size();
+    for (int id : {0, 3, 4, 6, 9000}) {
+        copy.panel.OnTimer(id);
+    }
+    EXPECT_EQ(runtime.calls.size(), calls);
+}
+
+TEST(PanelInert, ARuntimeThatCannotRunLeavesAnInertPanelThatStillExits) {
+    struct Case {
+        const char* name;
+        void (*spoil)(FakeNdiRuntime&);
+        const char16_t* message;
+        int expectedDestroys;
+    } cases[] = {
+        {"initialize fails", [](FakeNdiRuntime& r) { r.initializeResult = false; },
+         u"Cannot run NDI.|Cuewire", 0},
+        {"function missing", [](FakeNdiRuntime& r) { r.MutableFunctions().version = nullptr; },
+         u"Cannot run NDI.|Cuewire", 0},
+    };
+    for (const Case& c : cases) {
+        SharedDesktop desktop;
+        FakeNdiRuntime runtime;
+        c.spoil(runtime);
+        PanelCopy copy(desktop, runtime, 7);
+        EXPECT_FALSE(copy.panel.OnInitDialog()) << c.name;
+        EXPECT_EQ(copy.window.messages, std::vector<std::u16string>{c.message}) << c.name;
+        EXPECT_TRUE(copy.window.timers.empty()) << c.name;
+        EXPECT_TRUE(desktop.log.empty()) << "an inert copy asks nothing: " << c.name;
+        copy.panel.m_strSlot[0] = u"Nothing";
+        copy.Key(kVirtualKeyF3);
+        copy.panel.OnCommand(IDC_RES_1080);
+        EXPECT_EQ(runtime.Count("send_create"), 0) << c.name;
+        copy.panel.OnCommand(IDOK_EXIT);
+        EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel) << c.name;
+        EXPECT_EQ(runtime.Count("destroy"), c.expectedDestroys) << c.name;
+    }
+}
+
+TEST(PanelLinkMessages, ForeignMessagesChangeNothingButValidReplies) {
+    SharedDesktop desktop;
+    FakeNdiRuntime runtime;
+    PanelCopy copy(desktop, runtime, 55);
+    copy.Start();
+    desktop.log.clear();
+    for (int i = 0; i < 5000; ++i) {
+        copy.panel.OnLinkMessage(static_cast<uint64_t>(i % 13), (i % 2 ? -1 : 1) * int64_t{i} * 1000003);
+    }
+    copy.panel.OnLinkMessage(3, 0);
+    copy.panel.OnLinkMessage(3, 1);
+    copy.Fire(kTimerNumbering);
+    EXPECT_EQ(copy.panel.m_nInstance, 2);
+}
+
+}  // namespace
+}  // namespace cuewire
