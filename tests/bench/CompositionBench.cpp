@@ -1,0 +1,95 @@
+// The composition's pixel work per frame, beside one full-frame copy of the
+// same size. Waits are excluded and the text canvas is the test canvas, so
+// what is measured is our own pixel work.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+#include "tests/fakes/FakePorts.h"
+#include "video/Composer.h"
+
+namespace cuewire {
+namespace {
+
+struct NoWait final : IWait {
+    void Wait(int) override {}
+};
+struct NoLink final : ILinkBroadcast {
+    void SendText(std::u16string_view) override {}
+    void SendClear() override {}
+};
+
+// A runtime that accepts every call and does nothing.
+NdiFunctions SilentRuntime() {
+    static int sender;
+    NdiFunctions f;
+    f.initialize = [] { return true; };
+    f.destroy = [] {};
+    f.version = [] { return "bench"; };
+    f.send_create = [](const NDIlib_send_create_t*) -> NDIlib_send_instance_t { return &sender; };
+    f.send_destroy = [](NDIlib_send_instance_t) {};
+    f.send_send_video_async_v2 = [](NDIlib_send_instance_t, const NDIlib_video_frame_v2_t*) {};
+    f.send_add_connection_metadata = [](NDIlib_send_instance_t, const NDIlib_metadata_frame_t*) {};
+    return f;
+}
+
+enum class Content { kText, kEmpty, kStartup };
+
+void Compose(benchmark::State& state, Content content) {
+    const int w = static_cast<int>(state.range(0));
+    const int h = static_cast<int>(state.range(1));
+    const NdiFunctions runtime = SilentRuntime();
+    CNdiSender sender(runtime);
+    testing::BlockTextCanvas canvas;
+    testing::MemoryPictures pictures;
+    pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);
+    pictures.Add(kBackgroundPictureId, 480, 270, 32, 0x00203040);
+    NoWait wait;
+    NoLink link;
+    testing::RecordingPreview preview;
+    COutputComposer composer(sender, canvas, pictures, wait, link, preview);
+    sender.InitialiseNdi();
+    sender.AllocateFrames();
+    preview.Setup();
+    composer.LoadPictures(w, h);
+    sender.FillFrameDescriptors(w, h, 30000, 1200, true);
+    composer.ScaleBackground(w, h);
+    composer.RebuildTextSurface(w, h);
+    composer.ResetBackground(w, h);
+    sender.CreateSender(0);
+    composer.ArmStartupFrame();
+    composer.m_bStartupPending = content == Content::kStartup ? 1 : 0;
+    const std::u16string live = u"Live from the studio: Cuewire";
+    for (auto _ : state) {
+        composer.m_bTextPending = content == Content::kText ? 1 : 0;
+        composer.ComposeAndSend({w, h, live, false});
+        benchmark::DoNotOptimize(sender.FramePixels(sender.m_nCurFrame));
+    }
+    state.SetBytesProcessed(state.iterations() * int64_t{w} * h * 4);
+}
+
+void BM_ComposeText(benchmark::State& state) { Compose(state, Content::kText); }
+void BM_ComposeEmpty(benchmark::State& state) { Compose(state, Content::kEmpty); }
+void BM_ComposeStartup(benchmark::State& state) { Compose(state, Content::kStartup); }
+
+void BM_FrameCopy(benchmark::State& state) {
+    const size_t bytes = static_cast<size_t>(state.range(0)) * state.range(1) * 4;
+    std::vector<uint8_t> from(bytes, 1), to(bytes, 0);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes));
+}
+
+#define CUEWIRE_MODES Args({1280, 720})->Args({1920, 1080})->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_FrameCopy)->CUEWIRE_MODES;
+BENCHMARK(BM_ComposeText)->CUEWIRE_MODES;
+BENCHMARK(BM_ComposeEmpty)->CUEWIRE_MODES;
+BENCHMARK(BM_ComposeStartup)->CUEWIRE_MODES;
+
+}  // namespace
+}  // namespace cuewire
+
+BENCHMARK_MAIN();
