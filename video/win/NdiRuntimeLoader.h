@@ -1,0 +1,48 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "video/NdiSdk.h"
+
+namespace cuewire {
+
+// Owns the loaded NDI runtime and the table of its functions. Load tries each
+// place once, in order: the program's own folder, the folders named by the
+// runtime's installers (NDI_RUNTIME_DIR_V3 to _V6), then the system's search
+// order. A runtime that is missing or lacks a function leaves the table
+// incomplete, which the panel reports as "Cannot run NDI."; the platform's
+// loader never shows a box of its own. Destroy every sender (and call
+// NDIlib_destroy) before this object goes.
+class CNdiRuntimeLoader {
+public:
+    static constexpr const wchar_t* kRuntimeFileName = L"Processing.NDI.Lib.x64.dll";
+
+    CNdiRuntimeLoader() = default;
+    CNdiRuntimeLoader(const CNdiRuntimeLoader&) = delete;
+    CNdiRuntimeLoader& operator=(const CNdiRuntimeLoader&) = delete;
+    ~CNdiRuntimeLoader();
+
+    // True when the runtime was found and every function resolved.
+    bool Load();
+
+    const NdiFunctions& Functions() const { return m_functions; }
+    // The loaded module, for callers that need more of its functions; null if none.
+    HMODULE Module() const { return m_hModule; }
+    // The file the runtime was loaded from; empty if none.
+    const std::wstring& LoadedPath() const { return m_strPath; }
+    // Import entries replaced by the Wine completion-port fix (0 on Windows).
+    int PatchedImports() const { return m_nPatchedImports; }
+
+private:
+    bool TryLoad(const std::wstring& file);
+    bool ResolveFunctions();
+    void Unload();
+
+    HMODULE m_hModule = nullptr;  // owned: FreeLibrary
+    NdiFunctions m_functions;
+    std::wstring m_strPath;
+    int m_nPatchedImports = 0;
+};
+
+}  // namespace cuewire
