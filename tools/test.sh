@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs every test:
+#   the portable core's unit tests natively, again under AddressSanitizer and
+#   UBSan, then the Windows build and the end-to-end tests under Wine (inside a
+#   loopback-only network namespace, with their own X server and Wine prefix).
+# Run as root on a fresh Debian 12 machine (setup installs packages).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "$(id -u)" = 0 ]; then
+    ./tools/setup.sh
+else
+    sudo ./tools/setup.sh
+fi
+
+echo "== native build and unit tests"
+cmake --preset native -DCUEWIRE_WERROR=ON
+cmake --build --preset native
+ctest --preset native
+
+echo "== unit tests under AddressSanitizer and UBSan"
+cmake --preset asan -DCUEWIRE_WERROR=ON
+cmake --build --preset asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan
+
+echo "== Windows build (mingw-w64)"
+cmake --preset windows -DCUEWIRE_WERROR=ON
+cmake --build --preset windows
+
+echo "== end-to-end tests under Wine"
+tests/e2e/run-all.sh build/windows
