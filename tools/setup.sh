@@ -28,11 +28,11 @@ fi
 
 # Fetches one npm package's tarball (no install scripts run) and unpacks it.
 fetch_npm() {
-    local spec=$1 dir=$2
+    local package=$1 dir=$2
     [ -f "$dir/.complete" ] && return 0
     local tmp
     tmp=$(mktemp -d)
-    (cd "$tmp" && npm pack --silent "$spec" >/dev/null)
+    (cd "$tmp" && npm pack --silent "$package" >/dev/null)
     rm -rf "$dir" && mkdir -p "$dir"
     tar -xzf "$tmp"/*.tgz -C "$dir" --strip-components=1
     rm -rf "$tmp"
