@@ -1,0 +1,21 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// The painting steps both colour controls share. UI thread only.
+
+namespace cuewire {
+
+// The control's caption as the owner last set it.
+std::wstring WindowText(HWND window);
+
+// Fills `face` with `colour` through the context's own brush, so nothing is
+// created that would need releasing.
+void FillFace(HDC dc, const RECT& face, COLORREF colour);
+
+// Draws `text` centred on `face` in the context's current font and text colour,
+// with a transparent background (restored afterwards). Ampersands are literal.
+void DrawCentredCaption(HDC dc, const RECT& face, const std::wstring& text, bool pressed);
+
+}  // namespace cuewire

@@ -1,0 +1,42 @@
+#pragma once
+#include <windows.h>
+
+#include "app/win/DialogWindow.h"
+#include "video/win/GdiOwners.h"
+
+namespace cuewire {
+
+// The support dialog: a modeless window beside the panel with the maker's shop
+// picture and links to the maker's pages. It opens once, when the panel is first
+// shown, and hides itself after 19.531 seconds or when cancelled; the window
+// lives on, hidden, until the application ends. UI thread only.
+class AdDialog final : public CDialogWindow {
+public:
+    // The object only: the window is created by ShowBesidePanel.
+    AdDialog(HINSTANCE instance, HWND parent);
+    ~AdDialog() override;
+
+    // Moves the panel left, creates the window and shows it beside the panel's
+    // old place, centred vertically on it. Does nothing once the window exists.
+    void ShowBesidePanel(HWND panel);
+
+    int m_nMode = 3;  // 3: the shop picture throughout (the only mode the panel sets)
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnInitDialog();
+    void OnTimer(UINT_PTR id);
+    bool OnCommand(int id);
+    // Gives `picture` to the picture control and releases the image it hands back,
+    // unless that image is one of ours.
+    void ShowPicture(HBITMAP picture);
+
+    HWND m_hParent;                 // not owned: the panel
+    CBitmapObject m_firstPicture;   // the shop picture, bitmap 190
+    CBitmapObject m_secondPicture;  // stays empty with mode 3
+    HWND m_hPicture = nullptr;      // a child of the dialog, destroyed with it
+};
+
+}  // namespace cuewire
