@@ -94,11 +94,27 @@ INT_PTR CPanelDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 BOOL CPanelDialog::OnInitDialog() {
+    CentreOnScreen();
     AttachControls();
     SetFonts();
     BuildSystemMenu();
     SetIcons();
     return m_pPanel->OnInitDialog() ? TRUE : FALSE;
+}
+
+// Where a framework dialog opens: the middle of the work area, so that the
+// support dialog finds room beside it.
+void CPanelDialog::CentreOnScreen() {
+    RECT window;
+    RECT work;
+    if (!GetWindowRect(Handle(), &window) || !SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        return;
+    }
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    SetWindowPos(Handle(), nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CPanelDialog::AttachControls() {

@@ -2,10 +2,12 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 
 #include "app/win/DialogWindow.h"
 #include "controls/win/ColButton.h"
 #include "controls/win/ColStatic.h"
+#include "dialogs/win/AdDialog.h"
 #include "panel/CuewireDlg.h"
 #include "panel/PanelWindow.h"
 #include "video/win/GdiOwners.h"
@@ -58,6 +60,7 @@ class CPanelDialog final : public CDialogWindow, public IPanelWindow {
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     bool OnPaint();
     void OnDestroy();
+    void CentreOnScreen();
     void AttachControls();
     void SetFonts();
     void BuildSystemMenu();
@@ -74,6 +77,7 @@ class CPanelDialog final : public CDialogWindow, public IPanelWindow {
     CFontObject m_entryFont;
     HICON m_hIcon = nullptr;       // shared resource icon: never destroyed
     HICON m_hSmallIcon = nullptr;  // shared resource icon: never destroyed
+    std::unique_ptr<AdDialog> m_pSupportDlg;
 };
 
 }  // namespace cuewire

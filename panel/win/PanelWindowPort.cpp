@@ -5,6 +5,7 @@
 
 #include "app/WebAddresses.h"
 #include "app/win/WideText.h"
+#include "dialogs/win/AboutDlg.h"
 #include "res/resource.h"
 
 namespace cuewire {
@@ -107,14 +108,19 @@ uint32_t CPanelDialog::ProcessId() {
 }
 
 bool CPanelDialog::CreateSupportDialog() {
-    return true;
+    m_pSupportDlg = std::make_unique<AdDialog>(Instance(), Handle());
+    return m_pSupportDlg != nullptr;
 }
 
 void CPanelDialog::ShowSupportDialog() {
+    if (m_pSupportDlg) {
+        m_pSupportDlg->ShowBesidePanel(Handle());
+    }
 }
 
 void CPanelDialog::ShowAbout(std::u16string_view version) {
-    MessageBoxW(nullptr, (L"Cuewire " + ToWide(version)).c_str(), L"About Cuewire", MB_OK);
+    // Modal and without owner, over whatever is on the screen.
+    ShowAboutBox(Instance(), nullptr, ToWide(version), m_pPanel->m_ndi.RuntimeVersion());
 }
 
 void CPanelDialog::EndPanel(int result) {

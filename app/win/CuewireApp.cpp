@@ -1,0 +1,38 @@
+#include "app/win/CuewireApp.h"
+
+#include <commctrl.h>
+
+#include "app/win/SleepWait.h"
+#include "link/win/RegisteredMessageBus.h"
+#include "panel/CuewireDlg.h"
+#include "panel/win/PanelDialog.h"
+#include "video/win/GdiTextCanvas.h"
+#include "video/win/NdiRuntimeLoader.h"
+#include "video/win/ResourceBitmaps.h"
+#include "video/win/VidBox.h"
+
+namespace cuewire {
+
+int CCuewireApp::Run() {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    // Everything the panel reaches, declared before the panel so that it
+    // outlives it. A runtime that fails to load leaves an incomplete table, and
+    // the panel reports "Cannot run NDI." itself.
+    CNdiRuntimeLoader runtime;
+    runtime.Load();
+    CGdiTextCanvas canvas(nullptr, m_hInstance);
+    CResourceBitmaps pictures(m_hInstance);
+    CRegisteredMessageBus bus(m_nLinkMessage);
+    CSleepWait wait;
+    VidBox preview;
+    CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
+    CCuewireDlg panel(
+        PanelPorts{window, bus, runtime.Functions(), canvas, pictures, wait, preview});
+
+    window.Run(panel);
+    return 0;
+}
+
+}  // namespace cuewire

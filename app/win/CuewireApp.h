@@ -1,0 +1,22 @@
+#pragma once
+#include <windows.h>
+
+namespace cuewire {
+
+// The application: wires the Win32 adapters to the panel and runs the panel
+// modally. When the panel ends, the application ends with it.
+class CCuewireApp {
+  public:
+    // `linkMessage` was registered before anything else ran.
+    CCuewireApp(HINSTANCE instance, UINT linkMessage)
+        : m_hInstance(instance), m_nLinkMessage(linkMessage) {}
+
+    // Returns the process's exit code.
+    int Run();
+
+  private:
+    HINSTANCE m_hInstance;  // not owned
+    UINT m_nLinkMessage;
+};
+
+}  // namespace cuewire
