@@ -17,14 +17,20 @@ CanvasResult BlockTextCanvas::DrawLine(std::u16string_view text, int cellHeight,
     const long long left = (width - lineWidth) / 2;
     const int top = std::max(0, (height - cellHeight) / 2);
     const int bottom = std::min(height, top + cellHeight);
-    for (int y = top; y < bottom; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const long long offset = x - left;
-            if (offset < 0 || offset >= lineWidth) {
-                continue;
+    // Glyphs run by run, cut at the box edges like a line too long for the box.
+    for (long long glyphLeft = left; glyphLeft < left + lineWidth && glyphLeft < width;
+         glyphLeft += glyphWidth) {
+        const long long begin = std::max(0LL, glyphLeft);
+        const long long end = std::min<long long>(width, glyphLeft + glyphWidth);
+        if (end <= begin) {
+            continue;
+        }
+        for (int y = top; y < bottom; ++y) {
+            uint32_t* row = pixels + static_cast<size_t>(y) * width;
+            std::fill(row + begin, row + end, kGlyphWhite);
+            if (glyphLeft >= 0) {
+                row[glyphLeft] = kGlyphEdgeGrey;
             }
-            pixels[static_cast<size_t>(y) * width + x] =
-                offset % glyphWidth == 0 ? kGlyphEdgeGrey : kGlyphWhite;
         }
     }
     return result;
