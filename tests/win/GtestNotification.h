@@ -6,7 +6,7 @@
 namespace testing::internal {
 
 class Notification {
-public:
+  public:
     Notification() : m_hEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
     ~Notification() { CloseHandle(m_hEvent); }
     Notification(const Notification&) = delete;
@@ -15,7 +15,7 @@ public:
     void Notify() { SetEvent(m_hEvent); }
     void WaitForNotification() { WaitForSingleObject(m_hEvent, INFINITE); }
 
-private:
+  private:
     HANDLE m_hEvent;
 };
 

@@ -53,7 +53,8 @@ CMemoryDC::~CMemoryDC() {
 }
 
 CSelection::CSelection(HDC dc, HGDIOBJ object)
-    : m_hDC(dc), m_hOld(dc && object ? SelectObject(dc, object) : nullptr) {}
+    : m_hDC(dc), m_hOld(dc && object ? SelectObject(dc, object) : nullptr) {
+}
 
 CSelection::~CSelection() {
     if (Succeeded()) {

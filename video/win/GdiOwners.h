@@ -7,7 +7,9 @@
 
 namespace cuewire {
 
-enum class GdiKind { kWindowDC, kMemoryDC, kBitmap, kFont, kCount };
+// The kinds the owners count. kPrivateFont is a font registration for the process
+// (AddFontMemResourceEx), not a GDI object, but leaks the same way.
+enum class GdiKind { kWindowDC, kMemoryDC, kBitmap, kFont, kPrivateFont, kCount };
 
 struct GdiKindCounts {
     long created = 0;
@@ -25,7 +27,7 @@ void CountReleased(GdiKind kind, bool succeeded);
 
 // A window's (or, for a null window, the screen's) drawing context: GetDC / ReleaseDC.
 class CWindowDC {
-public:
+  public:
     explicit CWindowDC(HWND window);
     ~CWindowDC();
     CWindowDC(const CWindowDC&) = delete;
@@ -33,14 +35,14 @@ public:
 
     HDC Get() const { return m_hDC; }
 
-private:
+  private:
     HWND m_hWnd;  // not owned
     HDC m_hDC;
 };
 
 // A memory drawing context: CreateCompatibleDC / DeleteDC.
 class CMemoryDC {
-public:
+  public:
     explicit CMemoryDC(HDC reference);
     ~CMemoryDC();
     CMemoryDC(const CMemoryDC&) = delete;
@@ -48,7 +50,7 @@ public:
 
     HDC Get() const { return m_hDC; }
 
-private:
+  private:
     HDC m_hDC;
 };
 
@@ -56,7 +58,7 @@ private:
 // owner can be declared where its lifetime must end and filled later.
 template <typename Handle, GdiKind kKind>
 class CGdiObject {
-public:
+  public:
     CGdiObject() = default;
     explicit CGdiObject(Handle handle) { Reset(handle); }
     ~CGdiObject() { Reset(nullptr); }
@@ -74,7 +76,7 @@ public:
     }
     Handle Get() const { return m_handle; }
 
-private:
+  private:
     Handle m_handle = nullptr;
 };
 
@@ -84,7 +86,7 @@ using CFontObject = CGdiObject<HFONT, GdiKind::kFont>;
 // Selects an object into a drawing context and selects the previous one back
 // when it ends, so the object can be deleted afterwards.
 class CSelection {
-public:
+  public:
     CSelection(HDC dc, HGDIOBJ object);
     ~CSelection();
     CSelection(const CSelection&) = delete;
@@ -92,7 +94,7 @@ public:
 
     bool Succeeded() const { return m_hOld != nullptr && m_hOld != HGDI_ERROR; }
 
-private:
+  private:
     HDC m_hDC;  // not owned
     HGDIOBJ m_hOld;
 };

@@ -16,7 +16,7 @@ constexpr wchar_t kLastResortFace[] = L"Arial";
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-HFONT CreateFaceFont(int cellHeight, BYTE family, const wchar_t* face) {
+HFONT CreateFaceFont(int cellHeight, DWORD family, const wchar_t* face) {
     // A positive height asks for the cell height, internal leading included.
     return CreateFontW(cellHeight, 0, 0, 0, 0, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, family, face);
@@ -36,7 +36,8 @@ void EnsureFontSmoothing() {
 }  // namespace
 
 CGdiTextCanvas::CGdiTextCanvas(HWND referenceWindow, HINSTANCE fontModule)
-    : m_hReferenceWindow(referenceWindow), m_hFontModule(fontModule) {}
+    : m_hReferenceWindow(referenceWindow), m_hFontModule(fontModule) {
+}
 
 CGdiTextCanvas::~CGdiTextCanvas() = default;
 

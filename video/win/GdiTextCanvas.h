@@ -11,7 +11,7 @@ namespace cuewire {
 // The text canvas on GDI: every drawing creates its memory context, bitmap and
 // font afresh and releases them before it returns. UI thread only.
 class CGdiTextCanvas final : public ITextCanvas {
-public:
+  public:
     // `referenceWindow` supplies the reference drawing context (null: the screen);
     // `fontModule` holds the bundled face. Neither is owned.
     CGdiTextCanvas(HWND referenceWindow, HINSTANCE fontModule);
@@ -30,7 +30,7 @@ public:
         m_drawnHookContext = context;
     }
 
-private:
+  private:
     HFONT CreateLineFont(HDC reference, int cellHeight);
     const wchar_t* PreferredFace(HDC reference);
 

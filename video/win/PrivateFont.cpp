@@ -1,5 +1,7 @@
 #include "video/win/PrivateFont.h"
 
+#include "video/win/GdiOwners.h"
+
 namespace cuewire {
 
 CPrivateFont::CPrivateFont(HINSTANCE module, int resourceId) {
@@ -16,11 +18,15 @@ CPrivateFont::CPrivateFont(HINSTANCE module, int resourceId) {
     }
     DWORD fontCount = 0;
     m_hFonts = AddFontMemResourceEx(data, size, nullptr, &fontCount);
+    if (m_hFonts) {
+        gdi_detail::CountCreated(GdiKind::kPrivateFont);
+    }
 }
 
 CPrivateFont::~CPrivateFont() {
     if (m_hFonts) {
-        RemoveFontMemResourceEx(m_hFonts);
+        gdi_detail::CountReleased(GdiKind::kPrivateFont,
+                                  RemoveFontMemResourceEx(m_hFonts) != FALSE);
     }
 }
 

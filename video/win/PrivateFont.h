@@ -6,7 +6,7 @@ namespace cuewire {
 // A font from the program's RCDATA resources, registered for this process only
 // (AddFontMemResourceEx) for as long as this object lives.
 class CPrivateFont {
-public:
+  public:
     CPrivateFont(HINSTANCE module, int resourceId);
     ~CPrivateFont();
     CPrivateFont(const CPrivateFont&) = delete;
@@ -14,7 +14,7 @@ public:
 
     bool Registered() const { return m_hFonts != nullptr; }
 
-private:
+  private:
     HANDLE m_hFonts = nullptr;
 };
 

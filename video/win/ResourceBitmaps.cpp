@@ -9,8 +9,8 @@ namespace cuewire {
 bool CResourceBitmaps::Load(int resourceId, LoadedBitmap& out) {
     // As a DIB section the resource keeps its own bytes: a 32-bit picture its alpha,
     // while a 24-bit one reads back with 0 in the fourth byte.
-    CBitmapObject bitmap(static_cast<HBITMAP>(LoadImageW(
-        m_hModule, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    CBitmapObject bitmap(static_cast<HBITMAP>(LoadImageW(m_hModule, MAKEINTRESOURCEW(resourceId),
+                                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP size = {};
     if (!bitmap.Get() || GetObjectW(bitmap.Get(), sizeof(size), &size) != sizeof(size) ||
         size.bmWidth <= 0 || size.bmHeight <= 0) {

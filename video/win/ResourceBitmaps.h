@@ -7,12 +7,12 @@ namespace cuewire {
 
 // Bitmap resources of a module, read as 32-bit top-down pixels.
 class CResourceBitmaps final : public IBitmapResources {
-public:
+  public:
     explicit CResourceBitmaps(HINSTANCE module) : m_hModule(module) {}
 
     bool Load(int resourceId, LoadedBitmap& out) override;
 
-private:
+  private:
     HINSTANCE m_hModule;  // not owned
 };
 

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
                         1000.0 * seconds / drawings);
         }
     }
-    const char* names[] = {"window DC", "memory DC", "bitmap", "font"};
+    const char* names[] = {"window DC", "memory DC", "bitmap", "font", "private font"};
     for (int kind = 0; kind < static_cast<int>(cuewire::GdiKind::kCount); ++kind) {
         const auto& counts = cuewire::GdiCounts(static_cast<cuewire::GdiKind>(kind));
         std::printf("%s: created %ld, released %ld, failed releases %ld\n", names[kind],

@@ -28,8 +28,7 @@ HINSTANCE Module() {
     return GetModuleHandleW(nullptr);
 }
 
-CanvasResult Draw(CGdiTextCanvas& canvas, std::u16string_view text, const Box& box,
-                  Canvas& out) {
+CanvasResult Draw(CGdiTextCanvas& canvas, std::u16string_view text, const Box& box, Canvas& out) {
     return canvas.DrawLine(text, box.cell, box.width, box.height, out.pixels.data());
 }
 
@@ -89,6 +88,53 @@ TEST(GdiTextCanvas, UsesTitleFaceOrBundledStandInAtTheAskedCellHeight) {
     }
 }
 
+// The face the font mapper gives for a request of `face` at `height` right now.
+std::wstring MappedFace(const wchar_t* face, int height) {
+    CWindowDC screen(nullptr);
+    CMemoryDC dc(screen.Get());
+    CFontObject font(CreateFontW(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FF_ROMAN, face));
+    CSelection selection(dc.Get(), font.Get());
+    wchar_t mapped[LF_FACESIZE] = {};
+    GetTextFaceW(dc.Get(), LF_FACESIZE, mapped);
+    return mapped;
+}
+
+TEST(GdiTextCanvas, BundledFaceIsRegisteredOnceAndOnlyWhileTheCanvasLives) {
+    {
+        CWindowDC screen(nullptr);
+        if (IsFontFamilyInstalled(screen.Get(), L"Franklin Gothic Medium")) {
+            GTEST_SKIP() << "the title face is installed; nothing is bundled in";
+        }
+    }
+    constexpr int kRegistrations = static_cast<int>(GdiKind::kPrivateFont);
+    const GdiSnapshot before = GdiSnapshot::Take();
+    const auto registered = [&] {
+        const GdiKindCounts& now = GdiCounts(GdiKind::kPrivateFont);
+        return now.created - before.kinds[kRegistrations].created;
+    };
+    const auto removed = [&] {
+        const GdiKindCounts& now = GdiCounts(GdiKind::kPrivateFont);
+        return now.released - before.kinds[kRegistrations].released;
+    };
+    {
+        CGdiTextCanvas canvas(nullptr, Module());
+        EXPECT_EQ(registered(), 0) << "registered before it was needed";
+        Canvas out(200, 50);
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_EQ(canvas.DrawLine(u"x", 40, out.width, out.height, out.pixels.data()),
+                      CanvasResult::kDrawn);
+        }
+        EXPECT_EQ(registered(), 1);
+        // A height no earlier request used: Wine's mapper remembers its answers.
+        EXPECT_EQ(MappedFace(L"Libre Franklin Medium", 43), L"Libre Franklin Medium");
+    }
+    // Wine 8's RemoveFontMemResourceEx is a stub, so the face itself may stay.
+    EXPECT_EQ(removed(), 1);
+    EXPECT_EQ(GdiCounts(GdiKind::kPrivateFont).failedReleases,
+              before.kinds[kRegistrations].failedReleases);
+}
+
 TEST(IsFontFamilyInstalled, FindsInstalledFamiliesOnly) {
     CWindowDC screen(nullptr);
     // Whatever the system's GUI font maps to is installed by definition.
@@ -118,8 +164,8 @@ TEST(GdiTextCanvas, LongLineIsCutAtBothEdgesAroundItsMiddle) {
     for (const Case& c : {Case{1000, true}, Case{10000, false}}) {
         const std::u16string text = CapitalsInTheMiddle(c.codeUnits);
         for (const Box& box : kBoxes) {
-            SCOPED_TRACE(testing::Message() << c.codeUnits << " units in " << box.width << "x"
-                                            << box.height);
+            SCOPED_TRACE(testing::Message()
+                         << c.codeUnits << " units in " << box.width << "x" << box.height);
             CGdiTextCanvas canvas(nullptr, Module());
             Canvas out(box.width, box.height, kUnwritten);
             ASSERT_EQ(Draw(canvas, text, box, out), CanvasResult::kDrawn);
@@ -176,9 +222,9 @@ std::vector<std::u16string> AwkwardTexts() {
         u"The quick brown fox jumps over the la",  // 37 code units
         std::u16string(10000, u'x'),
         mixed,
-        u"\U0001F600\U0001F3AC smile",         // surrogate pairs
-        u"\xD83D lone \xDE00 halves \xD83D",   // unpaired surrogates
-        u"e\u0301\u0302\u0303\u0304 a\u0308",  // combining marks
+        u"\U0001F600\U0001F3AC smile",                         // surrogate pairs
+        u"\xD83D lone \xDE00 halves \xD83D",                   // unpaired surrogates
+        u"e\u0301\u0302\u0303\u0304 a\u0308",                  // combining marks
         u"a" + std::u16string(2000, u'\u0301'),                // one base, many marks
         u"\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD",  // Hebrew
         u"\u0645\u0631\u062D\u0628\u0627 abc 123",             // Arabic mixed with Latin
@@ -210,8 +256,9 @@ TEST(GdiTextCanvas, AwkwardTextDrawsAndLeavesNoGdiObjectBehind) {
     PROCESS_MEMORY_COUNTERS memoryAfter = {};
     GetProcessMemoryInfo(GetCurrentProcess(), &memoryAfter, sizeof(memoryAfter));
 
+    // Each drawing makes one of each; the bundled face is registered once a canvas.
     const char* names[] = {"window DC", "memory DC", "bitmap", "font"};
-    for (int kind = 0; kind < static_cast<int>(GdiKind::kCount); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(GdiKind::kFont); ++kind) {
         SCOPED_TRACE(names[kind]);
         const long created = after.kinds[kind].created - before.kinds[kind].created;
         const long released = after.kinds[kind].released - before.kinds[kind].released;

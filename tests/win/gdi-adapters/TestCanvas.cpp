@@ -1,5 +1,7 @@
 #include "TestCanvas.h"
 
+#include <algorithm>
+
 namespace cuewire::test {
 
 Ink MeasureInk(const Canvas& canvas, int left, int right, int top, int bottom) {
@@ -26,9 +28,9 @@ Ink MeasureInk(const Canvas& canvas, int left, int right, int top, int bottom) {
             if (b != g || g != r || (p >> 24) != 0) {
                 ++ink.nonNeutral;
             }
-            if (ink.left < 0 || x < ink.left) ink.left = x;
-            if (x > ink.right) ink.right = x;
-            if (ink.top < 0) ink.top = y;
+            ink.left = ink.left < 0 ? x : std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+            ink.top = ink.top < 0 ? y : ink.top;
             ink.bottom = y;
         }
     }
@@ -66,7 +68,8 @@ HiddenWindow::~HiddenWindow() {
 LRESULT CALLBACK HiddenWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<HiddenWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self && message == WM_SETTINGCHANGE && wParam == SPI_SETFONTSMOOTHING) {

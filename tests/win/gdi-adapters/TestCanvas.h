@@ -21,10 +21,10 @@ struct Canvas {
 // Where the ink (non-zero pixels) lies and what kind of ink it is.
 struct Ink {
     int left = -1, top = -1, right = -1, bottom = -1;  // inclusive; -1 when there is none
-    long inked = 0;       // non-zero pixels
-    long white = 0;       // exactly 0x00ffffff
-    long grey = 0;        // neutral, between black and white
-    long nonNeutral = 0;  // channels differ, or the fourth byte is set
+    long inked = 0;                                    // non-zero pixels
+    long white = 0;                                    // exactly 0x00ffffff
+    long grey = 0;                                     // neutral, between black and white
+    long nonNeutral = 0;                               // channels differ, or the fourth byte is set
 
     bool Any() const { return inked > 0; }
 };
@@ -40,14 +40,14 @@ struct GdiSnapshot {
 
 // A hidden top-level window; counts the font-smoothing changes broadcast to it.
 class HiddenWindow {
-public:
+  public:
     HiddenWindow();
     ~HiddenWindow();
     HWND Get() const { return m_hWnd; }
     int SmoothingBroadcasts() const { return m_nSmoothingBroadcasts; }
     void ResetBroadcasts() { m_nSmoothingBroadcasts = 0; }
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HWND m_hWnd = nullptr;
     int m_nSmoothingBroadcasts = 0;
