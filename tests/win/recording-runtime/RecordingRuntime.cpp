@@ -1,0 +1,99 @@
+// A stand-in for the NDI runtime that logs every call the program makes and
+// sends nothing anywhere. Placed beside cuewire.exe under the runtime's file
+// name, it lets a test read the order of the calls, one line each:
+//   initialize | version | send_create <name> | send_add_connection_metadata <length> <text>
+//   send_video <frame index or null> <xres>x<yres> | send_destroy | destroy
+// The log goes to the file named by CUEWIRE_NDI_CALL_LOG, else beside the DLL.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "video/NdiSdk.h"
+
+#define RECORDING_EXPORT extern "C" __declspec(dllexport)
+
+namespace {
+
+// The log stays open for the life of the process: calls come from one thread.
+FILE* Log() {
+    static FILE* file = [] {
+        wchar_t path[MAX_PATH] = {};
+        if (GetEnvironmentVariableW(L"CUEWIRE_NDI_CALL_LOG", path, MAX_PATH) == 0) {
+            HMODULE self = nullptr;
+            GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                   GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                               reinterpret_cast<LPCWSTR>(&Log), &self);
+            GetModuleFileNameW(self, path, MAX_PATH);
+            std::wstring beside(path);
+            beside = beside.substr(0, beside.find_last_of(L"\\/") + 1) + L"ndi-calls.log";
+            lstrcpynW(path, beside.c_str(), MAX_PATH);
+        }
+        return _wfopen(path, L"a");
+    }();
+    return file;
+}
+
+void Record(const std::string& line) {
+    if (FILE* file = Log()) {
+        std::fprintf(file, "%s\n", line.c_str());
+        std::fflush(file);
+    }
+}
+
+int g_senders = 0;
+const uint8_t* g_buffers[2] = {};
+
+// Frames are told apart by their buffers, in the order they first appear.
+std::string FrameName(const NDIlib_video_frame_v2_t* frame) {
+    if (!frame) {
+        return "null";
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (!g_buffers[i]) {
+            g_buffers[i] = frame->p_data;
+        }
+        if (g_buffers[i] == frame->p_data) {
+            return std::to_string(i) + " " + std::to_string(frame->xres) + "x" + std::to_string(frame->yres);
+        }
+    }
+    return "other";
+}
+
+}  // namespace
+
+RECORDING_EXPORT bool NDIlib_initialize() {
+    Record("initialize");
+    return true;
+}
+
+RECORDING_EXPORT void NDIlib_destroy() {
+    Record("destroy");
+}
+
+RECORDING_EXPORT const char* NDIlib_version() {
+    Record("version");
+    return "Recording stand-in 0.0.1";
+}
+
+RECORDING_EXPORT NDIlib_send_instance_t NDIlib_send_create(const NDIlib_send_create_t* create) {
+    Record(std::string("send_create ") + (create && create->p_ndi_name ? create->p_ndi_name : ""));
+    ++g_senders;
+    return &g_senders;
+}
+
+RECORDING_EXPORT void NDIlib_send_destroy(NDIlib_send_instance_t) {
+    Record("send_destroy");
+    --g_senders;
+}
+
+RECORDING_EXPORT void NDIlib_send_send_video_async_v2(NDIlib_send_instance_t,
+                                                       const NDIlib_video_frame_v2_t* frame) {
+    Record("send_video " + FrameName(frame));
+}
+
+RECORDING_EXPORT void NDIlib_send_add_connection_metadata(NDIlib_send_instance_t,
+                                                           const NDIlib_metadata_frame_t* metadata) {
+    Record("send_add_connection_metadata " + std::to_string(metadata->length) + " " +
+           std::string(metadata->p_data, static_cast<size_t>(metadata->length)));
+}
