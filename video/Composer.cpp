@@ -74,7 +74,8 @@ void COutputComposer::DrawKeyedTextBox(std::u16string_view text) {
     uint32_t* pixels = m_surfText.Pixels();
     const int32_t count = m_surfText.PixelCount();
     for (int32_t i = 0; i < count; ++i) {
-        pixels[i] = pixels[i] != 0 ? (pixels[i] | kAlphaMask) : kTextBoxBlack;
+        const uint32_t p = pixels[i];
+        pixels[i] = p != 0 ? (p | kAlphaMask) : kTextBoxBlack;
     }
 }
 

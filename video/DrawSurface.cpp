@@ -131,6 +131,11 @@ void CDrawSurface::Fill(uint32_t pixel) {
     if (!m_pBits || m_nSize == 0) {
         return;
     }
+    // Transparent black, the usual fill, is a plain byte fill.
+    if (pixel == 0) {
+        std::memset(m_pBits.get(), 0, static_cast<size_t>(PixelCount()) * 4);
+        return;
+    }
     std::fill_n(m_pBits.get(), PixelCount(), pixel);
 }
 
@@ -150,6 +155,13 @@ namespace {
 // Straight-alpha "over": colour weighted by the source alpha, coverage combined.
 inline uint32_t BlendPixel(uint32_t s, uint32_t d) {
     const uint32_t a = s >> 24;
+    // The two ends of the rule, and the common case of a banner's pixels.
+    if (a == 0) {
+        return d;
+    }
+    if (a == 255) {
+        return s;
+    }
     const uint32_t ia = 255 - a;
     const uint32_t b = ((d & 0xff) * ia + (s & 0xff) * a) / 255;
     const uint32_t g = (((d >> 8) & 0xff) * ia + ((s >> 8) & 0xff) * a) / 255;

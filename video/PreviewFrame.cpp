@@ -34,15 +34,17 @@ void CPreviewFrame::SetFrame(const uint8_t* pixels, int32_t width, int32_t heigh
         return;
     }
 
+    const size_t rowBytes = static_cast<size_t>(previewWidth) * 4;
     for (int32_t y = 0; y < previewHeight; ++y) {
-        const uint8_t* sourceRow = pixels + static_cast<size_t>(y) * step * stride;
-        uint8_t* destRow = m_pBuffer.get() + static_cast<size_t>(y) * previewWidth * 4;
+        const uint8_t* source = pixels + static_cast<size_t>(y) * step * stride;
+        uint8_t* dest = m_pBuffer.get() + static_cast<size_t>(y) * rowBytes;
         if (step == 1) {
-            std::memcpy(destRow, sourceRow, static_cast<size_t>(previewWidth) * 4);
+            std::memcpy(dest, source, rowBytes);
             continue;
         }
-        for (int32_t x = 0; x < previewWidth; ++x) {
-            std::memcpy(destRow + x * 4, sourceRow + static_cast<size_t>(x) * 2 * 4, 4);
+        // Whole four-byte pixels, every second one; the bytes stay as they are.
+        for (int32_t x = 0; x < previewWidth; ++x, source += 8, dest += 4) {
+            std::memcpy(dest, source, 4);
         }
     }
 }

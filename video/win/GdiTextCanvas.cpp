@@ -71,8 +71,10 @@ CanvasResult CGdiTextCanvas::DrawLine(std::u16string_view text, int cellHeight, 
     SetTextColor(canvas.Get(), kWhite);
     // A fresh bitmap is all zero: the line's black background.
     RECT box = {0, 0, width, height};
-    DrawTextW(canvas.Get(), reinterpret_cast<const wchar_t*>(text.data()),
-              static_cast<int>(text.size()), &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    // UTF-16 either way on Windows; an empty view may carry no pointer at all.
+    const wchar_t* chars = text.empty() ? L"" : reinterpret_cast<const wchar_t*>(text.data());
+    DrawTextW(canvas.Get(), chars, static_cast<int>(text.size()), &box,
+              DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     if (m_drawnHook) {
         m_drawnHook(m_drawnHookContext, canvas.Get());
     }
