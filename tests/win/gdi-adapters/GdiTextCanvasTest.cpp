@@ -199,7 +199,8 @@ TEST(GdiTextCanvas, EmptyBoxMakesNoCanvasAndLeavesThePixels) {
     CGdiTextCanvas canvas(nullptr, Module());
     Canvas out(4, 4, kUnwritten);
     const GdiSnapshot before = GdiSnapshot::Take();
-    for (const auto& [width, height] : {std::pair{0, 4}, {4, 0}, {-4, 4}}) {
+    const std::pair<int, int> emptyBoxes[] = {{0, 4}, {4, 0}, {-4, 4}};
+    for (const auto& [width, height] : emptyBoxes) {
         EXPECT_EQ(canvas.DrawLine(u"x", 10, width, height, out.pixels.data()),
                   CanvasResult::kNoCanvas);
     }
@@ -300,7 +301,8 @@ TEST(GdiTextCanvas, SwitchesFontSmoothingOnOnlyWhenItIsOff) {
     PumpMessages();
     EXPECT_EQ(window.SmoothingBroadcasts(), 1) << "a drawing broadcast again while on";
 
-    SystemParametersInfoW(SPI_SETFONTSMOOTHING, original, nullptr, SPIF_SENDCHANGE);
+    SystemParametersInfoW(SPI_SETFONTSMOOTHING, original, nullptr,
+                          SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 }
 
 }  // namespace
