@@ -8,10 +8,16 @@
 // program without NDI shows the same), so NDIlib_send_destroy never returns.
 //
 // The fix gives the runtime Windows' behaviour through its own import table:
-// - its CloseHandle counts closes per handle value before closing;
-// - its infinite GetQueuedCompletionStatus becomes a series of 100 ms waits,
-//   and once the port's handle was closed since the call began, it fails as
-//   Windows would.
+// - its GetQueuedCompletionStatus records, per port, how many threads wait
+//   with an infinite timeout;
+// - its CloseHandle, for a port with such waiters, counts the close and posts
+//   one wake-up packet per waiter (with a key of ours) before closing, which
+//   Wine does deliver;
+// - a waiter that dequeues a wake-up packet, or whose call fails without a
+//   packet after its port was closed, fails as Windows would.
+// The waits themselves stay infinite. Turning them into short timed waits
+// also frees the threads, but under Wine 8.0 a receiver in the same process
+// then never gets a video frame, so the runtime's own waits are left alone.
 // Only the runtime's imports change; the rest of the process is untouched.
 //
 // The replacements are plain functions written into another module's import
@@ -22,13 +28,15 @@ namespace cuewire {
 
 namespace {
 
-constexpr DWORD kPollMilliseconds = 100;
 // Ports with a waiter at the same time; the runtime uses a handful.
 constexpr int kWatchedPorts = 64;
+// The completion key of our wake-up packets; the runtime's keys are its own
+// object addresses, never this.
+constexpr ULONG_PTR kWakeKey = 0x57414b45434c4f53ull;  // "WAKECLOS"
 
 struct WatchedPort {
     HANDLE port;
-    LONG closes;   // CloseHandle calls on this handle value so far
+    LONG closes;   // CloseHandle calls on this handle value while watched
     LONG waiters;  // infinite waits in progress; the slot is free at 0
 };
 
@@ -76,47 +84,48 @@ void EndWatching(int slot) {
     ReleaseSRWLockExclusive(&g_table.lock);
 }
 
-BOOL WINAPI CountingCloseHandle(HANDLE handle) {
-    // Shared is enough: slots do not change, and the count is interlocked.
-    AcquireSRWLockShared(&g_table.lock);
+BOOL WINAPI WakingCloseHandle(HANDLE handle) {
+    // Exclusive, so that no waiter joins or leaves while the packets go out.
+    AcquireSRWLockExclusive(&g_table.lock);
     for (WatchedPort& watched : g_table.ports) {
         if (watched.waiters > 0 && watched.port == handle) {
-            InterlockedIncrement(&watched.closes);
+            ++watched.closes;
+            for (LONG i = 0; i < watched.waiters; ++i) {
+                PostQueuedCompletionStatus(handle, 0, kWakeKey, nullptr);
+            }
         }
     }
-    ReleaseSRWLockShared(&g_table.lock);
+    ReleaseSRWLockExclusive(&g_table.lock);
     return CloseHandle(handle);
+}
+
+BOOL Abandoned(LPOVERLAPPED* overlapped) {
+    if (overlapped) {
+        *overlapped = nullptr;
+    }
+    SetLastError(ERROR_ABANDONED_WAIT_0);
+    return FALSE;
 }
 
 BOOL WINAPI WakeableGetQueuedCompletionStatus(HANDLE port, LPDWORD bytes, PULONG_PTR key,
                                               LPOVERLAPPED* overlapped, DWORD milliseconds) {
-    if (milliseconds != INFINITE) {
-        return GetQueuedCompletionStatus(port, bytes, key, overlapped, milliseconds);
-    }
     LONG closesAtStart = 0;
-    const int slot = BeginWatching(port, closesAtStart);
-    if (slot < 0) {
-        return GetQueuedCompletionStatus(port, bytes, key, overlapped, INFINITE);
+    const int slot = milliseconds == INFINITE ? BeginWatching(port, closesAtStart) : -1;
+    const BOOL result = GetQueuedCompletionStatus(port, bytes, key, overlapped, milliseconds);
+    const DWORD error = GetLastError();
+    // Even a timed wait may take a wake-up packet meant for another thread.
+    const bool woken = result && key && *key == kWakeKey && overlapped && !*overlapped;
+    // A failed I/O also dequeues a packet (overlapped set): that is a real result.
+    const bool noPacket = !result && !(overlapped && *overlapped);
+    const bool closed = slot >= 0 && noPacket && ClosedSince(slot, closesAtStart);
+    if (slot >= 0) {
+        EndWatching(slot);
     }
-    for (;;) {
-        if (GetQueuedCompletionStatus(port, bytes, key, overlapped, kPollMilliseconds)) {
-            EndWatching(slot);
-            return TRUE;
-        }
-        const DWORD error = GetLastError();
-        // A failed I/O dequeues a packet (overlapped set): that is a real result.
-        const bool packet = overlapped && *overlapped;
-        if (!packet && ClosedSince(slot, closesAtStart)) {
-            EndWatching(slot);
-            SetLastError(ERROR_ABANDONED_WAIT_0);
-            return FALSE;
-        }
-        if (packet || error != WAIT_TIMEOUT) {
-            EndWatching(slot);
-            SetLastError(error);
-            return FALSE;
-        }
+    if (woken || closed) {
+        return Abandoned(overlapped);
     }
+    SetLastError(error);
+    return result;
 }
 
 // Points every import entry of the module at `base` that resolved to `original` at
@@ -185,7 +194,7 @@ int InstallWineCompletionPortPatch(HMODULE runtime) {
     if (!close || !dequeue) {
         return 0;
     }
-    return ReplaceImport(base, imports, close, reinterpret_cast<ULONG_PTR>(&CountingCloseHandle)) +
+    return ReplaceImport(base, imports, close, reinterpret_cast<ULONG_PTR>(&WakingCloseHandle)) +
            ReplaceImport(base, imports, dequeue,
                          reinterpret_cast<ULONG_PTR>(&WakeableGetQueuedCompletionStatus));
 }
