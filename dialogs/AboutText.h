@@ -16,7 +16,6 @@ std::u16string NdiVersionNumber(std::u16string_view description);
 // "NDI® Cuewire, v<program>, NDI v<number>, x<bits>". An empty program version
 // leaves the v followed directly by the comma.
 std::u16string AboutVersionLine(std::u16string_view programVersion,
-                                std::u16string_view ndiDescription,
-                                int wordBits = kBuildWordBits);
+                                std::u16string_view ndiDescription, int wordBits = kBuildWordBits);
 
 }  // namespace cuewire

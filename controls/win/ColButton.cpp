@@ -66,9 +66,8 @@ void CColButton::NotifyRightClick() {
     SendMessageW(GetParent(m_hWnd), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
-LRESULT CALLBACK CColButton::SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam, UINT_PTR /*subclassId*/,
-                                          DWORD_PTR self) {
+LRESULT CALLBACK CColButton::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR /*subclassId*/, DWORD_PTR self) {
     auto* button = reinterpret_cast<CColButton*>(self);
     switch (message) {
         case WM_RBUTTONUP:

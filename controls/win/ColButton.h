@@ -11,7 +11,7 @@ namespace cuewire {
 // A right click is reported to the parent as WM_NOTIFY with NM_RCLICK.
 // UI thread only.
 class CColButton {
-public:
+  public:
     CColButton() = default;
     // Stops listening to the button if it still exists.
     ~CColButton();
@@ -43,9 +43,9 @@ public:
     std::wstring m_strUpper, m_strLower;
     int m_nCaptionMode = 0;
 
-private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam, UINT_PTR subclassId, DWORD_PTR self);
+  private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR subclassId, DWORD_PTR self);
     void NotifyRightClick();
     void Detach();
 };

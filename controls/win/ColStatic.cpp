@@ -61,9 +61,8 @@ void CColStatic::Paint() {
     EndPaint(m_hWnd, &paint);
 }
 
-LRESULT CALLBACK CColStatic::SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam, UINT_PTR /*subclassId*/,
-                                          DWORD_PTR self) {
+LRESULT CALLBACK CColStatic::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR /*subclassId*/, DWORD_PTR self) {
     auto* label = reinterpret_cast<CColStatic*>(self);
     switch (message) {
         case WM_PAINT:

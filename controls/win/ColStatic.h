@@ -8,7 +8,7 @@ namespace cuewire {
 // The owner writes the public fields, then calls Invalidate. Clicks reach the
 // parent through the template's notify style. UI thread only.
 class CColStatic {
-public:
+  public:
     CColStatic() = default;
     // Stops listening to the label if it still exists.
     ~CColStatic();
@@ -31,9 +31,9 @@ public:
     COLORREF m_crText[3] = {};
     COLORREF m_crBorderTopLeft = 0, m_crBorderBottomRight = 0;
 
-private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam, UINT_PTR subclassId, DWORD_PTR self);
+  private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR subclassId, DWORD_PTR self);
     void Paint();
     void Detach();
 };

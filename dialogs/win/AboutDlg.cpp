@@ -33,7 +33,8 @@ CAboutDlg::CAboutDlg(HINSTANCE instance, std::wstring programVersion,
                      const char* ndiVersionDescription)
     : CDialogWindow(instance, IDD_ABOUTBOX),
       m_strVersion(std::move(programVersion)),
-      m_strNdiDescription(FromSystemCodePage(ndiVersionDescription)) {}
+      m_strNdiDescription(FromSystemCodePage(ndiVersionDescription)) {
+}
 
 INT_PTR CAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
     switch (message) {
@@ -53,8 +54,8 @@ INT_PTR CAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/)
 }
 
 void CAboutDlg::OnInitDialog() {
-    const std::u16string line = AboutVersionLine(FromWide(m_strVersion),
-                                                 FromWide(m_strNdiDescription));
+    const std::u16string line =
+        AboutVersionLine(FromWide(m_strVersion), FromWide(m_strNdiDescription));
     SetControlText(IDC_ABOUT_VERSION, ToWide(line));
     SetControlText(IDC_ABOUT_MAKER, kMakerLine);
 }

@@ -10,15 +10,15 @@ namespace cuewire {
 // The About box: the program's version, the NDI runtime's version number, the
 // build's word size and the maker. Lives only while it is open.
 class CAboutDlg final : public CDialogWindow {
-public:
+  public:
     // `ndiVersionDescription` is the runtime's own description (NDIlib_version),
     // in the system's narrow code page; null when no runtime is loaded.
     CAboutDlg(HINSTANCE instance, std::wstring programVersion, const char* ndiVersionDescription);
 
-protected:
+  protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     void OnInitDialog();
 
     std::wstring m_strVersion;         // four numbers joined by points, or empty

@@ -35,7 +35,8 @@ void MoveWindowTo(HWND window, ScreenPoint topLeft) {
 }  // namespace
 
 AdDialog::AdDialog(HINSTANCE instance, HWND parent)
-    : CDialogWindow(instance, IDD_SUPPORT), m_hParent(parent) {}
+    : CDialogWindow(instance, IDD_SUPPORT), m_hParent(parent) {
+}
 
 AdDialog::~AdDialog() {
     // The window goes before the pictures it shows, and while this object can

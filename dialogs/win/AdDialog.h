@@ -11,7 +11,7 @@ namespace cuewire {
 // shown, and hides itself after 19.531 seconds or when cancelled; the window
 // lives on, hidden, until the application ends. UI thread only.
 class AdDialog final : public CDialogWindow {
-public:
+  public:
     // The object only: the window is created by ShowBesidePanel.
     AdDialog(HINSTANCE instance, HWND parent);
     ~AdDialog() override;
@@ -22,10 +22,10 @@ public:
 
     int m_nMode = 3;  // 3: the shop picture throughout (the only mode the panel sets)
 
-protected:
+  protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     void OnInitDialog();
     void OnTimer(UINT_PTR id);
     bool OnCommand(int id);

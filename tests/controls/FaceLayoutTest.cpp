@@ -10,8 +10,7 @@ TEST(FaceLayout, FillIndexPicksAnEntryOnlyForStatesInsideTheTable) {
         int state, fillCount, expected;
     };
     const Case cases[] = {
-        {0, 5, -1},  {1, 5, 1},  {2, 5, 2},   {4, 5, 4},
-        {5, 5, -1},  {-1, 5, -1}, {6, 7, 6},  {7, 7, -1},
+        {0, 5, -1}, {1, 5, 1}, {2, 5, 2}, {4, 5, 4}, {5, 5, -1}, {-1, 5, -1}, {6, 7, 6}, {7, 7, -1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FillIndex(c.state, c.fillCount), c.expected)
