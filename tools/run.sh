@@ -19,7 +19,7 @@ cmake --build --preset windows
 stage=$repo/build/windows/run
 mkdir -p "$stage"
 cp build/windows/app/win/cuewire.exe .cache/third_party/Processing.NDI.Lib.x64.dll "$stage/"
-cp .cache/third_party/LICENSE_FONT "$stage/LibreFranklin-OFL.txt"
+cp build/windows/app/win/LibreFranklin-OFL.txt "$stage/"
 
 export WINEPREFIX=${WINEPREFIX:-$repo/.cache/wine}
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=${LC_ALL:-C.UTF-8}
