@@ -29,7 +29,7 @@ FILE* Log() {
             beside = beside.substr(0, beside.find_last_of(L"\\/") + 1) + L"ndi-calls.log";
             lstrcpynW(path, beside.c_str(), MAX_PATH);
         }
-        return _wfopen(path, L"a");
+        return _wfopen(path, L"ab");  // binary: lines end in a bare newline
     }();
     return file;
 }
