@@ -54,7 +54,7 @@ start_bg() {
 start_win_bg() {
     local log=$1
     shift
-    wine "$@" > >(tr -d '\r' >"$log") 2>"$log.err" &
+    wine "$@" > >(sed -u 's/\r$//' >"$log") 2>"$log.err" &
     BG_PID=$!
     echo "$BG_PID" >>"$E2E_PIDFILE"
 }

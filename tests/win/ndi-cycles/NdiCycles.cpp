@@ -114,6 +114,7 @@ public:
         m_ndi.send_send_video_async_v2(sender, &m_frame);
         if (m_options.waitReceiverMs > 0) {
             std::printf("cycle %ld receivers=%d\n", cycle, WaitForReceiver(sender));
+            std::fflush(stdout);
         }
         Hold(sender, static_cast<ULONGLONG>(m_options.holdMs));
 
