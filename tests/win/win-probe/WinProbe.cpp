@@ -17,6 +17,7 @@
 // Text goes out as UTF-8. A user cannot click a disabled control, so neither may
 // a test.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -241,9 +242,28 @@ int Usage() {
     return 64;
 }
 
+// Arguments come from the wide command line: Wine hands the narrow argv over in
+// the ANSI code page, which would mangle a title with the registered sign.
+std::vector<std::string> Arguments() {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide && i < count; ++i) {
+        arguments.push_back(ToUtf8(wide[i]));
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+    const std::vector<std::string> arguments = Arguments();
+    const int argc = static_cast<int>(arguments.size());
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(argument.c_str());
+    }
     if (argc < 2) {
         return Usage();
     }

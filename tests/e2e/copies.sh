@@ -1,0 +1,94 @@
+# Helpers for the tests that run cuewire.exe: start copies, find their panels,
+# press real keys through win-probe, and look at what an NDI receiver gets.
+# Source it instead of lib.sh.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+TITLE_PREFIX="Bryvo Cuewire for NDI® - No "
+STAGE=$E2E_TEST_OUT/stage
+CUEWIRE=$(stage_program "$BUILD_DIR/app/win/cuewire.exe" "$STAGE") || exit 1
+NDI_MONITOR=$(stage_program "$BUILD_DIR/tools/ndi-monitor/ndi-monitor.exe" "$STAGE") || exit 1
+PROBE=$BUILD_DIR/tests/win/win-probe/win-probe.exe
+LINK_MONITOR=$BUILD_DIR/tools/link-monitor/link-monitor.exe
+COPIES=0
+
+# probe ARGS...: runs win-probe (see its usage) and prints what it prints.
+probe() {
+    run_win 30 "$PROBE" "$@"
+}
+
+# find_window PREFIX: sets FOUND to the first visible top-level window whose
+# title starts with PREFIX; false when there is none.
+find_window() {
+    FOUND=$(probe find "$1") && [ -n "$FOUND" ]
+}
+
+# start_copy: starts one more copy of cuewire.exe; its PID in COPY_PID.
+start_copy() {
+    COPIES=$((COPIES + 1))
+    start_win_bg "$E2E_TEST_OUT/copy$COPIES.log" "$CUEWIRE"
+    COPY_PID=$BG_PID
+}
+
+# panel N: prints the handle of the panel numbered N, waiting up to 20 s for it.
+panel() {
+    wait_for 20 find_window "$TITLE_PREFIX$1" || fail "no panel numbered $1"
+    echo "$FOUND"
+}
+
+# control_is_enabled HWND ID
+control_is_enabled() {
+    [ "$(probe state "$1" "$2" | cut -d' ' -f1)" = 1 ]
+}
+
+# wait_until_typing_works HWND: the edits open once the start-up period is over.
+wait_until_typing_works() {
+    wait_for 30 control_is_enabled "$1" 1008 || fail "the edits never became usable"
+}
+
+# expect_text HWND ID EXPECTED
+expect_text() {
+    expect_eq "$3" "$(probe text "$1" "$2")" "text of control $2"
+}
+
+# exit_copy HWND ANSWER: clicks Exit and answers "OK to exit?" with ANSWER (1 OK, 2 Cancel).
+exit_copy() {
+    probe click "$1" 1 || fail "cannot click Exit"
+    wait_for 10 find_window "Quit Cuewire" || fail "no 'Quit Cuewire' box"
+    probe click "$FOUND" "$2" || fail "cannot answer the box"
+}
+
+# process_ended PID
+process_ended() {
+    ! kill -0 "$1" 2>/dev/null
+}
+
+# grab_frame NAME [ADDRESS]: a fresh receiver takes one frame; prints the frame
+# line (frame <n> <W>x<H> <FourCC> <N>/<D> ...) and leaves it in $E2E_TEST_OUT/NAME.png.
+grab_frame() {
+    local dir=$E2E_TEST_OUT/$1 line
+    mkdir -p "$dir"
+    line=$(run_win 40 "$NDI_MONITOR" --address "${2:-127.0.0.1:5961}" --frames 1 --seconds 30 \
+        --save-dir "$(win_path "$dir")" | grep '^frame ') || fail "no frame for $1"
+    mv "$dir"/frame-*.png "$E2E_TEST_OUT/$1.png" && rmdir "$dir"
+    echo "$line"
+}
+
+# box_alpha PNG: the alpha of a point inside the text box's area of a 1280 x 720
+# frame: about 175 when the box is there, 0 when the frame shows no text.
+box_alpha() {
+    convert "$1" -format '%[fx:int(255*p{100,560}.a+0.5)]' info:
+}
+
+# expect_text_shown NAME / expect_no_text NAME: a fresh receiver's view.
+expect_text_shown() {
+    grab_frame "$1" >/dev/null
+    local alpha
+    alpha=$(box_alpha "$E2E_TEST_OUT/$1.png")
+    [ "$alpha" -ge 160 ] && [ "$alpha" -le 190 ] || fail "$1: no text box (alpha $alpha)"
+}
+expect_no_text() {
+    grab_frame "$1" >/dev/null
+    local alpha
+    alpha=$(box_alpha "$E2E_TEST_OUT/$1.png")
+    [ "$alpha" -le 5 ] || fail "$1: the frame still shows a text box (alpha $alpha)"
+}

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The first copy on a desktop: numbered 1 about 2.5 s after start, it publishes
+# "Bryvo Cuewire 1"; a receiver gets the start-up frame and then the same frame
+# once a second; a confirmed Exit ends the process.
+source "$(dirname "$0")/copies.sh"
+
+# Wine takes a few seconds to start a process: time from the panel's first
+# appearance, under its template caption, to its numbered title.
+start_copy
+wait_for 20 find_window "NDI Cuewire" || fail "no panel appeared"
+shown=$(date +%s.%N)
+hwnd=$(panel 1) || exit 1
+numbered=$(date +%s.%N)
+delay=$(awk -v a="$shown" -v b="$numbered" 'BEGIN { printf "%.1f", b - a }')
+note "titled ${delay} s after the panel appeared"
+awk -v t="$delay" 'BEGIN { exit !(t >= 1.5 && t <= 4.5) }' || fail "titled after ${delay} s"
+expect_eq "${TITLE_PREFIX}1" "$(probe text "$hwnd" 0)" "title"
+
+# The numbering step re-creates its sender once the first frame is composed,
+# and a receiver does not follow a re-created sender: connect after that.
+sleep 2
+cadence=$E2E_TEST_OUT/cadence.log
+stamp_lines() {
+    while IFS= read -r line; do echo "$(date +%s.%N) ${line%$'\r'}"; done
+}
+wine "$NDI_MONITOR" --address 127.0.0.1:5961 --frames 7 --seconds 15 2>/dev/null |
+    stamp_lines >"$cadence" &
+echo $! >>"$E2E_PIDFILE"
+wait_for 20 log_has "$cadence" ' frame ' 7 || fail "fewer than 7 frames arrived"
+cat "$cadence"
+
+first=$(awk -v t0="$numbered" '$2 == "frame" { printf "%.1f", $1 - t0; exit }' "$cadence")
+note "first frame received ${first} s after the numbering step"
+awk -v f="$first" 'BEGIN { exit !(f <= 5) }' || fail "first frame only after ${first} s"
+grep -q ' frame 1 1280x720 BGRA 30000/1200 ' "$cadence" || fail "not the default mode"
+
+# Once a second: the gaps between frames after the first two.
+gaps=$(awk '$2 == "frame" { if (n++ > 1) printf "%.2f ", $1 - last; last = $1 }' "$cadence")
+note "gaps between frames: $gaps"
+for gap in $gaps; do
+    awk -v g="$gap" 'BEGIN { exit !(g >= 0.6 && g <= 1.5) }' || fail "a gap of $gap s"
+done
+
+# The start-up frame: the banner over transparency, no text box.
+expect_no_text startup
+
+exit_copy "$hwnd" 1
+wait_for 20 process_ended "$COPY_PID" || fail "the process did not end after a confirmed Exit"
