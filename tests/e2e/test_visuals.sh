@@ -2,8 +2,9 @@
 # What the operator sees, read from screenshots of the running cuewire.exe:
 # the colour buttons and indicators, the preview through picture 141, the
 # start-up frame and a text frame, the support dialog beside the moved panel
-# and its timed exit, and the About box's version line. Saves the panel, the
-# About box and the support dialog into docs/ for the README.
+# and its timed exit, and the About box's version line. Keeps pictures of the
+# panel, the About box and the support dialog with its artefacts; with
+# CUEWIRE_UPDATE_DOCS=1 it also puts them into docs/ for the README.
 source "$(dirname "$0")/lib.sh"
 
 repo=$(cd "$E2E_ROOT/../.." && pwd)
@@ -92,8 +93,7 @@ picture="$((cl + 10)) $((ct + 10)) $((cl + 650)) $((ct + 370))"
 difference=$(python3 "$check" rmse "$first" $picture "$art/shop.bmp")
 note "picture difference $difference"
 at_least 3 "$difference" || fail "the support picture differs from bitmap 190 by $difference"
-mkdir -p "$docs"
-python3 "$check" crop "$first" "$sl" "$st" "$sr" "$sb" "$docs/support.png"
+python3 "$check" crop "$first" "$sl" "$st" "$sr" "$sb" "$out/support.png"
 
 note "mode buttons: light red inside the edge, frame colours on the edge, Go live"
 for id in $(seq 1023 1030); do
@@ -139,6 +139,13 @@ at_least "$fill" 0.6 || fail "button 1030 is not light green after the click ($f
 fill=$(python3 "$check" share "$file" $(inset "$(vp client "$panel" 1023)" 2) 252 184 184 3)
 at_least "$fill" 0.6 || fail "button 1023 changed with 1030's click ($fill)"
 
+note "the picture is still picture 190 after the 9-second mark"
+until at_least "$(seconds_since "$support_shown_at")" 10; do sleep 0.2; done
+file=$(shot 3-support-after-9s)
+difference=$(python3 "$check" rmse "$file" $picture "$art/shop.bmp")
+at_least 3 "$difference" || fail "the support picture changed at 9 s (difference $difference)"
+is_shown "$support_title" || fail "the support dialog hid before its second timer"
+
 note "the support dialog hides itself about 19.5 s after it appeared"
 hidden() { ! is_shown "$support_title"; }
 wait_for 40 hidden || fail "the support dialog never hid itself"
@@ -181,7 +188,7 @@ for _ in $(seq 20); do
 done
 note "text frame: dark above the box $dark, bright in the box $lit"
 [ -n "$text_seen" ] || fail "the preview never showed the text frame"
-python3 "$check" crop "$file" $panel_rect "$docs/panel.png"
+python3 "$check" crop "$file" $panel_rect "$out/panel.png"
 
 note "the About box names the program's and the runtime's versions"
 version=$(sed -n 's/^#define CUEWIRE_VERSION_TEXT "\(.*\)"$/\1/p' "$BUILD_DIR/generated/res/version.h")
@@ -194,8 +201,13 @@ sleep 0.5
 line=$(wp text "$about" 1000)
 expect_eq "NDI® Cuewire, v$version, NDI v$runtime, x64" "$line" "About box version line"
 file=$(shot 5-about)
-python3 "$check" crop "$file" $(vp rect "$about" 0) "$docs/about.png"
+python3 "$check" crop "$file" $(vp rect "$about" 0) "$out/about.png"
 wp click "$about" 1
 about_closed() { ! is_shown "About NDI"; }
 wait_for 10 about_closed || fail "the About box did not close with OK"
+if [ "${CUEWIRE_UPDATE_DOCS:-}" = 1 ]; then
+    mkdir -p "$docs"
+    cp "$out/panel.png" "$out/about.png" "$out/support.png" "$docs/"
+    note "pictures updated in $docs"
+fi
 note "all visual checks passed"
