@@ -13,7 +13,7 @@ hwnd=$(panel 1) || exit 1
 numbered=$(date +%s.%N)
 delay=$(awk -v a="$shown" -v b="$numbered" 'BEGIN { printf "%.1f", b - a }')
 note "titled ${delay} s after the panel appeared"
-awk -v t="$delay" 'BEGIN { exit !(t >= 1.5 && t <= 4.5) }' || fail "titled after ${delay} s"
+awk -v t="$delay" 'BEGIN { exit !(t >= 2.0 && t <= 4.0) }' || fail "titled after ${delay} s"
 expect_eq "${TITLE_PREFIX}1" "$(probe text "$hwnd" 0)" "title"
 
 # The numbering step re-creates its sender once the first frame is composed,

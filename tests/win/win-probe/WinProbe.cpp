@@ -4,7 +4,7 @@
 //   windows                      every visible top-level window: <hwnd> <pid> <title>
 //   find TITLE-PREFIX            the first visible top-level window whose title
 //                                starts with the prefix; exit 1 when none
-//   text HWND ID                 the text of control ID (ID 0: the window itself)
+//   text HWND ID                 the text of control ID (ID 0: the window's title)
 //   state HWND ID                "enabled visible checked", each 0 or 1
 //   click HWND ID                posts a click to an enabled button or a
 //                                notifying static; refuses a disabled control (exit 2)
@@ -37,11 +37,20 @@ void PrintLine(const std::string& line) {
     std::fflush(stdout);
 }
 
-std::wstring WindowText(HWND window) {
+// A control's text: WM_GETTEXT crosses processes where GetWindowText would not,
+// and an edit keeps its text nowhere else.
+std::wstring ControlText(HWND control) {
     wchar_t text[512] = {};
-    // WM_GETTEXT crosses processes where GetWindowText on a control would not.
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+    SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         5000, nullptr);
+    return text;
+}
+
+// A top-level window's title, read without a message, so that a window busy
+// composing is seen with the title it has at that moment.
+std::wstring Title(HWND window) {
+    wchar_t text[512] = {};
+    InternalGetWindowText(window, text, 512);
     return text;
 }
 
@@ -65,7 +74,7 @@ BOOL CALLBACK VisitWindow(HWND window, LPARAM context) {
     if (!IsWindowVisible(window)) {
         return TRUE;
     }
-    const std::wstring title = WindowText(window);
+    const std::wstring title = Title(window);
     if (search.listAll) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
@@ -275,7 +284,9 @@ int main() {
         return FindWindowByPrefix(argv[2]);
     }
     if (command == "text" && argc == 4) {
-        PrintLine(ToUtf8(WindowText(ControlOf(ParseWindow(argv[2]), argv[3]))));
+        const HWND window = ParseWindow(argv[2]);
+        const bool itself = std::atoi(argv[3]) == 0;
+        PrintLine(ToUtf8(itself ? Title(window) : ControlText(ControlOf(window, argv[3]))));
         return 0;
     }
     if (command == "state" && argc == 4) {
