@@ -95,7 +95,7 @@ std::string FourCcText(uint32_t fourCc) {
 
 // The receive side of one connection; destroys the receiver when it goes.
 class CMonitor {
-public:
+  public:
     CMonitor(const NdiReceiveFunctions& ndi, const Options& options)
         : m_ndi(ndi), m_options(options) {}
     ~CMonitor() {
@@ -119,7 +119,8 @@ public:
     }
 
     void Run() {
-        const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(m_options.seconds) * 1000;
+        const ULONGLONG deadline =
+            GetTickCount64() + static_cast<ULONGLONG>(m_options.seconds) * 1000;
         while ((m_options.frames == 0 || m_nFrames < m_options.frames) &&
                (m_options.seconds == 0 || GetTickCount64() < deadline)) {
             CaptureOne();
@@ -129,12 +130,12 @@ public:
     long Frames() const { return m_nFrames; }
     long MetadataCount() const { return m_nMetadata; }
 
-private:
+  private:
     void CaptureOne() {
         NDIlib_video_frame_v2_t video{};
         NDIlib_metadata_frame_t metadata{};
-        switch (m_ndi.recv_capture_v2(m_receiver, &video, nullptr, &metadata,
-                                      kCaptureMilliseconds)) {
+        switch (
+            m_ndi.recv_capture_v2(m_receiver, &video, nullptr, &metadata, kCaptureMilliseconds)) {
             case NDIlib_frame_type_video:
                 PrintFrame(video);
                 m_ndi.recv_free_video_v2(m_receiver, &video);
@@ -178,7 +179,8 @@ private:
 int Monitor(const Options& options) {
     CNdiRuntimeLoader runtime;
     NdiReceiveFunctions receive;
-    if (!runtime.Load() || !receive.Resolve(runtime.Module()) || !runtime.Functions().initialize()) {
+    if (!runtime.Load() || !receive.Resolve(runtime.Module()) ||
+        !runtime.Functions().initialize()) {
         std::printf("error cannot run NDI\n");
         return 3;
     }

@@ -92,7 +92,7 @@ void PutChunk(std::vector<uint8_t>& png, const char type[4], const std::vector<u
 }
 
 class FileOwner {
-public:
+  public:
     explicit FileOwner(HANDLE handle) : m_handle(handle) {}
     ~FileOwner() {
         if (m_handle != INVALID_HANDLE_VALUE) {
@@ -103,7 +103,7 @@ public:
     FileOwner& operator=(const FileOwner&) = delete;
     HANDLE Get() const { return m_handle; }
 
-private:
+  private:
     HANDLE m_handle;
 };
 

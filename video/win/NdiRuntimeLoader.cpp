@@ -16,7 +16,7 @@ constexpr const wchar_t* kRuntimeFolderVariables[] = {
 
 // A missing file or dependency must fail quietly, not with the platform's box.
 class QuietLoadErrors {
-public:
+  public:
     QuietLoadErrors() {
         SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &m_previous);
     }
@@ -24,7 +24,7 @@ public:
     QuietLoadErrors(const QuietLoadErrors&) = delete;
     QuietLoadErrors& operator=(const QuietLoadErrors&) = delete;
 
-private:
+  private:
     DWORD m_previous = 0;
 };
 
@@ -66,7 +66,9 @@ void Resolve(HMODULE module, const char* name, Function& out) {
 
 }  // namespace
 
-CNdiRuntimeLoader::~CNdiRuntimeLoader() { Unload(); }
+CNdiRuntimeLoader::~CNdiRuntimeLoader() {
+    Unload();
+}
 
 bool CNdiRuntimeLoader::Load() {
     Unload();

@@ -15,7 +15,7 @@ namespace cuewire {
 // loader never shows a box of its own. Destroy every sender (and call
 // NDIlib_destroy) before this object goes.
 class CNdiRuntimeLoader {
-public:
+  public:
     static constexpr const wchar_t* kRuntimeFileName = L"Processing.NDI.Lib.x64.dll";
 
     CNdiRuntimeLoader() = default;
@@ -34,7 +34,7 @@ public:
     // Import entries replaced by the Wine completion-port fix (0 on Windows).
     int PatchedImports() const { return m_nPatchedImports; }
 
-private:
+  private:
     bool TryLoad(const std::wstring& file);
     bool ResolveFunctions();
     void Unload();

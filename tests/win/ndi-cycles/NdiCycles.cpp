@@ -89,7 +89,7 @@ double MillisecondsSince(const LARGE_INTEGER& start) {
 }
 
 class CCycles {
-public:
+  public:
     CCycles(const NdiFunctions& ndi, GetNoConnections connections, const Options& options,
             NDIlib_video_frame_v2_t& frame)
         : m_ndi(ndi), m_connections(connections), m_options(options), m_frame(frame) {}
@@ -127,9 +127,10 @@ public:
         return true;
     }
 
-private:
+  private:
     int WaitForReceiver(NDIlib_send_instance_t sender) {
-        const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(m_options.waitReceiverMs);
+        const ULONGLONG deadline =
+            GetTickCount64() + static_cast<ULONGLONG>(m_options.waitReceiverMs);
         ULONGLONG nextSend = GetTickCount64() + kResendMilliseconds;
         int receivers = 0;
         while (receivers == 0 && GetTickCount64() < deadline) {
@@ -146,7 +147,8 @@ private:
     void Hold(NDIlib_send_instance_t sender, ULONGLONG milliseconds) {
         const ULONGLONG end = GetTickCount64() + milliseconds;
         for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-            const ULONGLONG step = end - now < kResendMilliseconds ? end - now : kResendMilliseconds;
+            const ULONGLONG step =
+                end - now < kResendMilliseconds ? end - now : kResendMilliseconds;
             Sleep(static_cast<DWORD>(step));
             m_ndi.send_send_video_async_v2(sender, &m_frame);
         }

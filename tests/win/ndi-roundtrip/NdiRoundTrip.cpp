@@ -65,18 +65,18 @@ NdiFunctions NotingTable(const NdiFunctions& runtime) {
 }
 
 class CSleep final : public IWait {
-public:
+  public:
     void Wait(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
 };
 
 class CNoLink final : public ILinkBroadcast {
-public:
+  public:
     void SendText(std::u16string_view) override {}
     void SendClear() override {}
 };
 
 class CNoPreview final : public IPreview {
-public:
+  public:
     void Setup() override {}
     void SetFrame(const uint8_t*, int32_t, int32_t, int32_t, uint32_t, float) override {}
     void Refresh() override {}
@@ -106,7 +106,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 }
 
 class CRoundTrip {
-public:
+  public:
     CRoundTrip(CNdiSender& sender, COutputComposer& composer, GetNoConnections connections,
                const Options& options)
         : m_sender(sender), m_composer(composer), m_connections(connections), m_options(options) {}
@@ -128,7 +128,7 @@ public:
         Phase("empty");
     }
 
-private:
+  private:
     // In the panel's order: the sender leaves, the surfaces take the new size,
     // the frame is composed, and the sender comes back with it.
     void ApplyVideoMode() {

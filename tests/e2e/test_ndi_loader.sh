@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Where the loader looks for the NDI runtime, in which order, and that a
+# missing, broken or incomplete runtime leaves the table incomplete quietly
+# (a loader error box would hold the probe until its time runs out).
+source "$(dirname "$0")/lib.sh"
+
+probe=$BUILD_DIR/tests/win/ndi-loader/ndi-loader-probe.exe
+incomplete=$BUILD_DIR/tests/win/ndi-loader/incomplete/Processing.NDI.Lib.x64.dll
+[ -f "$probe" ] && [ -f "$incomplete" ] || fail "not built: $probe, $incomplete"
+unset NDI_RUNTIME_DIR_V3 NDI_RUNTIME_DIR_V4 NDI_RUNTIME_DIR_V5 NDI_RUNTIME_DIR_V6
+runtime_name=Processing.NDI.Lib.x64.dll
+
+# case NAME EXPECTED_FOLDER LAYOUT... -- VAR=FOLDER...
+#   LAYOUT items: FOLDER:real, FOLDER:incomplete or FOLDER:broken, FOLDER one
+#   of program, cwd, v3, v5. EXPECTED_FOLDER is where the runtime must come
+#   from, or "none". Variables name folders of the case.
+case_() {
+    local name=$1 expected=$2
+    shift 2
+    local root=$E2E_TEST_OUT/$name
+    rm -rf "$root"
+    mkdir -p "$root"/{program,cwd,v3,v5}
+    cp "$probe" "$root/program/"
+    local vars=()
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        local folder=${1%%:*} kind=${1#*:}
+        case $kind in
+            real) cp "$NDI_DLL" "$root/$folder/$runtime_name" ;;
+            incomplete) cp "$incomplete" "$root/$folder/$runtime_name" ;;
+            broken) echo "not a library" >"$root/$folder/$runtime_name" ;;
+        esac
+        shift
+    done
+    [ "${1:-}" = -- ] && shift
+    for var in "$@"; do
+        vars+=("${var%%=*}=$(win_path "$root/${var#*=}")")
+    done
+
+    local out
+    out=$(cd "$root/cwd" && env "${vars[@]}" timeout 60 wine "$root/program/ndi-loader-probe.exe" \
+        2>/dev/null | tr -d '\r')
+    echo "$name: $out"
+    if [ "$expected" = none ]; then
+        expect_eq "loaded=0 complete=0 patched=0 path=" "$out" "$name"
+    else
+        local want
+        want="loaded=1 complete=1 patched=2 path=$(win_path "$root/$expected/$runtime_name")"
+        expect_eq "${want,,}" "${out,,}" "$name"
+    fi
+}
+
+case_ nothing none
+case_ beside program program:real
+case_ variable-v3 v3 v3:real -- NDI_RUNTIME_DIR_V3=v3
+case_ variable-v5 v5 v5:real -- NDI_RUNTIME_DIR_V5=v5
+case_ v3-before-v5 v3 v3:real v5:real -- NDI_RUNTIME_DIR_V3=v3 NDI_RUNTIME_DIR_V5=v5
+case_ beside-before-variable program program:real v3:real -- NDI_RUNTIME_DIR_V3=v3
+case_ variable-to-empty-folder-then-v5 v5 v5:real -- NDI_RUNTIME_DIR_V3=v3 NDI_RUNTIME_DIR_V5=v5
+case_ broken-beside-then-variable v3 program:broken v3:real -- NDI_RUNTIME_DIR_V3=v3
+case_ search-order-finds-current-folder cwd cwd:real
+case_ incomplete-beside none program:incomplete
