@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Video modes from the panel's radios and "+Alpha": the label, and the format a
+# fresh receiver sees after each change (it does not follow a re-created sender).
+source "$(dirname "$0")/copies.sh"
+
+start_copy
+hwnd=$(panel 1) || exit 1
+wait_for 20 control_is_enabled "$hwnd" 1012 || fail "+Alpha never became usable"
+
+# choose ID: a click on a radio or check box; each change recomposes and
+# re-creates the sender.
+choose() {
+    probe click "$hwnd" "$1" || fail "cannot click $1"
+    sleep 3
+}
+# expect_format NAME "WxH FOURCC N/D": what a fresh receiver gets.
+expect_format() {
+    local line
+    line=$(grab_frame "$1") || exit 1
+    expect_eq "$2" "$(cut -d' ' -f3-5 <<<"$line")" "$1: frame format"
+}
+
+expect_text "$hwnd" 1002 "1280 x 720 - 25.00 fps"
+choose 1057
+choose 1060
+expect_text "$hwnd" 1002 "1920 x 1080 - 29.97 fps"
+expect_format hd "1920x1080 BGRA 30000/1001"
+
+choose 1012
+expect_eq "1 1 0" "$(probe state "$hwnd" 1012)" "+Alpha (enabled, visible, ticked)"
+expect_format no-alpha "1920x1080 BGRX 30000/1001"
+
+choose 1056
+choose 1061
+expect_text "$hwnd" 1002 "1280 x 720 - 30.00 fps"
+expect_format back-to-720 "1280x720 BGRX 30000/1000"
