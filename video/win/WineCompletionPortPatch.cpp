@@ -16,8 +16,9 @@
 // - a waiter that dequeues a wake-up packet, or whose call fails without a
 //   packet after its port was closed, fails as Windows would.
 // The waits themselves stay infinite. Turning them into short timed waits
-// also frees the threads, but under Wine 8.0 a receiver in the same process
-// then never gets a video frame, so the runtime's own waits are left alone.
+// that notice the close also frees the threads, but under Wine 8.0 a receiver
+// patched that way never got a single video frame, so the runtime's waits are
+// left as they are.
 // Only the runtime's imports change; the rest of the process is untouched.
 //
 // The replacements are plain functions written into another module's import
@@ -30,8 +31,8 @@ namespace {
 
 // Ports with a waiter at the same time; the runtime uses a handful.
 constexpr int kWatchedPorts = 64;
-// The completion key of our wake-up packets; the runtime's keys are its own
-// object addresses, never this.
+// The completion key of our wake-up packets: not an address any pointer can
+// hold on x64 (it is not canonical), nor a small count.
 constexpr ULONG_PTR kWakeKey = 0x57414b45434c4f53ull;  // "WAKECLOS"
 
 struct WatchedPort {
