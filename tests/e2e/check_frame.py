@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Checks one output frame as a receiver got it (a PNG saved by ndi-monitor).
 
-    check_frame.py PNG startup|text|empty [--banner res/art/banner.bmp]
+    check_frame.py PNG startup|text|empty|text-bgrx [--banner res/art/banner.bmp]
 
 The frame went through the NDI codec, which is lossy: flat areas keep their
-alpha exactly, colours come back within a few steps, and sharp edges ring for
-a pixel or two. The checks allow for that and nothing more:
+alpha almost everywhere exactly, and alpha and colour come back within a few
+steps elsewhere, also next to sharp edges. The checks allow for that and nothing more:
 
 - empty: every pixel transparent black.
 - startup: the banner centred over transparent black, blended by the
@@ -14,6 +14,7 @@ a pixel or two. The checks allow for that and nothing more:
 - text: the box at its place to the pixel, black at alpha 175 where the text
   does not touch it, the line opaque, light and centred in it; everything
   outside the box transparent.
+- text-bgrx: the same frame sent without alpha: black but for the line.
 Prints what it measured; exit status 1 with the reasons when a check fails.
 """
 import argparse
@@ -218,6 +219,18 @@ def check_text(rows, width, height, check):
         near_text = any((x + dx, y + dy) in text_at for dx in range(-RING, RING + 1) for dy in range(-RING, RING + 1))
         if not (near_edge or near_text):
             stray.append((x, y))
+    print("box: %d ringing, %d stray, %d box black (%d with alpha exactly 175)"
+          % (len(between), len(stray), flat, exact))
+    check.expect(not stray, "%d box pixels are neither box black nor text, e.g. %s" % (len(stray), stray[:5]))
+    # Most of the box is flat, and flat areas keep their alpha.
+    check.expect(exact * 10 >= flat * 9, "only %d of %d box pixels have alpha 175" % (exact, flat))
+    check_line(text, box, check)
+
+
+def check_line(text, box, check):
+    """The drawn line: white with grey edges, centred in the box, as high as
+    the font's cell allows."""
+    x0, y0, x1, y1 = box
     light = sum(1 for _, _, r, g, b in text if min(r, g, b) >= 200)
     grey = sum(1 for _, _, r, g, b in text if max(r, g, b) - min(r, g, b) <= 24)
     brightest = max(min(r, g, b) for _, _, r, g, b in text)
@@ -226,14 +239,10 @@ def check_text(rows, width, height, check):
     centre_x = (min(xs) + max(xs)) / 2.0
     centre_y = (min(ys) + max(ys)) / 2.0
     box_centre_x, box_centre_y = (x0 + x1) / 2.0, (y0 + y1) / 2.0
-    print("text: %d opaque pixels (%d light, %d grey, brightest %d), %d ringing, %d stray, "
-          "%d box black (%d with alpha exactly 175); ink %d..%d x %d..%d, centre off by %.1f, %.1f"
-          % (len(text), light, grey, brightest, len(between), len(stray), flat, exact,
-             min(xs), max(xs), min(ys), max(ys), centre_x - box_centre_x, centre_y - box_centre_y))
+    print("text: %d pixels (%d light, %d grey, brightest %d); ink %d..%d x %d..%d, centre off by %.1f, %.1f"
+          % (len(text), light, grey, brightest, min(xs), max(xs), min(ys), max(ys),
+             centre_x - box_centre_x, centre_y - box_centre_y))
     box_height = y1 - y0 + 1
-    check.expect(not stray, "%d box pixels are neither box black nor text, e.g. %s" % (len(stray), stray[:5]))
-    # Most of the box is flat, and flat areas keep their alpha.
-    check.expect(exact * 10 >= flat * 9, "only %d of %d box pixels have alpha 175" % (exact, flat))
     check.expect(len(text) >= (x1 - x0) * box_height // 200, "too little text: %d pixels" % len(text))
     check.expect(brightest >= 240, "the text is not white (brightest %d)" % brightest)
     check.expect(light * 4 >= len(text), "the text is not light: %d of %d pixels" % (light, len(text)))
@@ -246,10 +255,36 @@ def check_text(rows, width, height, check):
                  "text %d pixels high in a %d-pixel box" % (ink_height, box_height))
 
 
+def check_text_without_alpha(rows, width, height, check):
+    """BGRX: receivers disregard alpha, so box and background are both black
+    and only the line shows."""
+    box = TEXT_BOX.get((width, height))
+    if box is None:
+        check.expect(False, "no text box known for %dx%d" % (width, height))
+        return
+    x0, y0, x1, y1 = box
+    text, outside = [], 0
+    for y in range(height):
+        row = rows[y]
+        for x in range(width):
+            r, g, b, a = row[x * 4 : x * 4 + 4]
+            if max(r, g, b) <= COLOUR_TOLERANCE:
+                continue
+            if x0 <= x <= x1 and y0 <= y <= y1:
+                text.append((x, y, r, g, b))
+            else:
+                outside += 1
+    print("without alpha: %d lit pixels outside the box" % outside)
+    check.expect(outside == 0, "%d pixels outside the box are not black" % outside)
+    check.expect(len(text) > 0, "no text in the box")
+    if text:
+        check_line(text, box, check)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("png")
-    parser.add_argument("kind", choices=["startup", "text", "empty"])
+    parser.add_argument("kind", choices=["startup", "text", "empty", "text-bgrx"])
     here = os.path.dirname(os.path.abspath(__file__))
     parser.add_argument("--banner", default=os.path.join(here, "..", "..", "res", "art", "banner.bmp"))
     args = parser.parse_args()
@@ -261,6 +296,8 @@ def main():
         check_empty(rows, width, height, check)
     elif args.kind == "startup":
         check_startup(rows, width, height, check, args.banner)
+    elif args.kind == "text-bgrx":
+        check_text_without_alpha(rows, width, height, check)
     else:
         check_text(rows, width, height, check)
     for problem in check.problems:

@@ -2,7 +2,8 @@
 # The output as a receiver sees it: the real composition, canvas and pictures
 # sent through the real NDI runtime, received by a fresh ndi-monitor per
 # phase, at both sizes: format, frame rate, aspect, the product description,
-# and the picture itself (start-up frame, text box, empty frame).
+# and the picture itself (start-up frame, text box, empty frame), then the
+# text once more sent without alpha.
 source "$(dirname "$0")/lib.sh"
 
 run=$E2E_TEST_OUT/run
@@ -18,7 +19,7 @@ start_win_bg "$log" "$sender" --wait-receiver-ms 60000 --max-hold-ms 30000
 roundtrip=$BG_PID
 
 failures=0
-for phase in 1 2 3 4 5 6; do
+for phase in 1 2 3 4 5 6 7; do
     wait_for 90 log_has "$log" "^phase $phase .* ready\$" || fail "phase $phase never came (see $log)"
     read -r _ _ size content _ < <(grep "^phase $phase " "$log" | head -n 1)
     width=${size%x*}
@@ -30,8 +31,10 @@ for phase in 1 2 3 4 5 6; do
         fail "phase $phase ($content $size): no frames received (see $received)"
     note "phase $phase: $content at $size: $(grep -c '^frame' "$received") frames"
 
+    fourcc=BGRA
+    [ "$content" = text-bgrx ] && fourcc=BGRX
     frame=$(grep '^frame 2 ' "$received")
-    [[ $frame == "frame 2 $size BGRA 30000/1200 aspect=1.777778 stride=$((width * 4)) file="* ]] ||
+    [[ $frame == "frame 2 $size $fourcc 30000/1200 aspect=1.777778 stride=$((width * 4)) file="* ]] ||
         fail "phase $phase: frame line '$frame'"
     grep -qxF "metadata $product" "$received" ||
         fail "phase $phase: product description not received: $(grep '^metadata' "$received" | head -n 1)"

@@ -3,7 +3,7 @@
 // the sender publishes "Bryvo Cuewire 1", in the order the panel uses. For
 // each size (1280 x 720, then 1920 x 1080, which re-creates the sender as a
 // mode change does) it shows three phases: the start-up frame, a line of text,
-// and an empty frame.
+// and an empty frame; then the text once more at 1280 x 720 without alpha.
 //
 //   ndi-roundtrip [--wait-receiver-ms W] [--max-hold-ms H]
 //
@@ -11,7 +11,7 @@
 // has connected (up to W ms) and left again (up to H ms), so that a test can
 // run one fresh receiver per phase. Lines:
 //   runtime <path> patched-imports=<k>
-//   phase <i> <W>x<H> <startup|text|empty> ready
+//   phase <i> <W>x<H> <startup|text|empty|text-bgrx> ready
 //   phase <i> done receivers=<r>
 //   shutdown ms=<m>
 #include <windows.h>
@@ -114,18 +114,26 @@ class CRoundTrip {
     void ShowSize(int32_t width, int32_t height) {
         m_width = width;
         m_height = height;
+        m_alpha = true;
         // The mode change: the start-up frame is armed again so that it is seen at this size.
         m_composer.ArmStartupFrame();
         ApplyVideoMode();
         Phase("startup");
 
         m_composer.m_bStartupPending = 0;
-        m_composer.m_bTextPending = 1;
-        m_composer.ComposeAndSend({m_width, m_height, kLiveText, false});
-        Phase("text");
+        ShowText("text");
 
         m_composer.ComposeAndSend({m_width, m_height, u"", false});
         Phase("empty");
+    }
+
+    // "+Alpha" unticked: the same pixels, sent as BGRX.
+    void ShowTextWithoutAlpha(int32_t width, int32_t height) {
+        m_width = width;
+        m_height = height;
+        m_alpha = false;
+        ApplyVideoMode();
+        ShowText("text-bgrx");
     }
 
   private:
@@ -133,13 +141,19 @@ class CRoundTrip {
     // the frame is composed, and the sender comes back with it.
     void ApplyVideoMode() {
         m_sender.DestroySender();
-        m_sender.FillFrameDescriptors(m_width, m_height, kRateN, kRateD, true);
+        m_sender.FillFrameDescriptors(m_width, m_height, kRateN, kRateD, m_alpha);
         m_composer.ScaleBackground(m_width, m_height);
         m_composer.RebuildTextSurface(m_width, m_height);
         m_composer.ResetBackground(m_width, m_height);
         m_composer.ComposeAndSend({m_width, m_height, u"", false});
         m_sender.CreateSender(0);
         m_sender.SendFrame(m_sender.m_nCurFrame);
+    }
+
+    void ShowText(const char* phase) {
+        m_composer.m_bTextPending = 1;
+        m_composer.ComposeAndSend({m_width, m_height, kLiveText, false});
+        Phase(phase);
     }
 
     void Phase(const char* content) {
@@ -176,6 +190,7 @@ class CRoundTrip {
     const Options& m_options;        // not owned
     int32_t m_width = 0;
     int32_t m_height = 0;
+    bool m_alpha = true;
     int m_nPhase = 0;
 };
 
@@ -212,6 +227,7 @@ int Run(const Options& options) {
     CRoundTrip roundTrip(sender, composer, connections, options);
     roundTrip.ShowSize(1280, 720);
     roundTrip.ShowSize(1920, 1080);
+    roundTrip.ShowTextWithoutAlpha(1280, 720);
 
     LARGE_INTEGER start, end, frequency;
     QueryPerformanceCounter(&start);
