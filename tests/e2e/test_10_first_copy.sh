@@ -15,6 +15,11 @@ delay=$(awk -v a="$shown" -v b="$numbered" 'BEGIN { printf "%.1f", b - a }')
 note "titled ${delay} s after the panel appeared"
 awk -v t="$delay" 'BEGIN { exit !(t >= 2.0 && t <= 4.0) }' || fail "titled after ${delay} s"
 expect_eq "${TITLE_PREFIX}1" "$(probe text "$hwnd" 0)" "title"
+expect_eq 1 "$(probe topmost "$hwnd")" "on top once numbered"
+
+topmost_is() {
+    [ "$(probe topmost "$hwnd")" = "$1" ]
+}
 
 # The numbering step re-creates its sender once the first frame is composed,
 # and a receiver does not follow a re-created sender: connect after that.
@@ -43,6 +48,17 @@ done
 
 # The start-up frame: the banner over transparency, no text box.
 expect_no_text startup
+
+# Wine 8 does not make a window topmost again once it was made ordinary, so
+# only the way off is checked here.
+note "'Always on top' from the system menu"
+probe syscommand "$hwnd" 32
+wait_for 5 topmost_is 0 || fail "still on top after 'Always on top'"
+
+note "a close request leaves the panel open"
+probe syscommand "$hwnd" $((0xF060))
+sleep 1
+find_window "$TITLE_PREFIX" || fail "the close request closed the panel"
 
 exit_copy "$hwnd" 1
 wait_for 20 process_ended "$COPY_PID" || fail "the process did not end after a confirmed Exit"

@@ -6,6 +6,8 @@
 //                                starts with the prefix; exit 1 when none
 //   text HWND ID                 the text of control ID (ID 0: the window's title)
 //   state HWND ID                "enabled visible checked", each 0 or 1
+//   topmost HWND                 1 when the window stays on top, else 0
+//   syscommand HWND COMMAND      posts a system-menu command (decimal) to the window
 //   click HWND ID                posts a click to an enabled button or a
 //                                notifying static; refuses a disabled control (exit 2)
 //   mouse HWND ID                a real mouse click at the control's centre
@@ -291,6 +293,17 @@ int main() {
     }
     if (command == "state" && argc == 4) {
         return PrintState(ControlOf(ParseWindow(argv[2]), argv[3]));
+    }
+    if (command == "topmost" && argc == 3) {
+        const LONG_PTR style = GetWindowLongPtrW(ParseWindow(argv[2]), GWL_EXSTYLE);
+        PrintLine((style & WS_EX_TOPMOST) ? "1" : "0");
+        return 0;
+    }
+    if (command == "syscommand" && argc == 4) {
+        return PostMessageW(ParseWindow(argv[2]), WM_SYSCOMMAND,
+                            static_cast<WPARAM>(std::atoi(argv[3])), 0)
+                   ? 0
+                   : 1;
     }
     if (command == "click" && argc == 4) {
         return Click(ControlOf(ParseWindow(argv[2]), argv[3]));
