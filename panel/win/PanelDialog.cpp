@@ -1,7 +1,5 @@
 #include "panel/win/PanelDialog.h"
 
-#include <windowsx.h>
-
 #include "res/resource.h"
 
 namespace cuewire {
@@ -68,7 +66,7 @@ INT_PTR CPanelDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             m_pPanel->OnTimer(static_cast<int>(wParam));
             return TRUE;
         case WM_COMMAND:
-            OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         case WM_SYSCOMMAND:
             return m_pPanel->OnSysCommand(static_cast<int>(wParam)) ? TRUE : FALSE;
