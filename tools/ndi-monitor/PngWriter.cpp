@@ -71,7 +71,7 @@ std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw) {
     do {
         const size_t length = std::min(kStoredBlockMax, raw.size() - offset);
         const bool last = offset + length == raw.size();
-        z.push_back(last ? 1 : 0);
+        z.push_back(static_cast<uint8_t>(last ? 1 : 0));
         z.push_back(static_cast<uint8_t>(length));
         z.push_back(static_cast<uint8_t>(length >> 8));
         z.push_back(static_cast<uint8_t>(~length));
