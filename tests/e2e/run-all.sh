@@ -85,7 +85,22 @@ cleanup() {
         kill "$xvfb_pid" 2>/dev/null
         wait "$xvfb_pid" 2>/dev/null
     fi
+    remove_wineserver_folder
     rm -rf "$work"
+}
+
+# Wine keeps its server's socket in /tmp/wine-*/server-<device>-<inode> of the
+# prefix; once the server is gone, that folder is only litter.
+remove_wineserver_folder() {
+    [ -d "$WINEPREFIX" ] || return 0
+    local id folder
+    id=$(stat -c '%D' "$WINEPREFIX")-$(printf '%x' "$(stat -c '%i' "$WINEPREFIX")")
+    for folder in /tmp/wine-*/"server-$id"; do
+        [ -d "$folder" ] || continue
+        rm -rf "$folder"
+        rmdir "$(dirname "$folder")" 2>/dev/null
+    done
+    return 0
 }
 trap cleanup EXIT
 trap 'echo "run-all: interrupted" >&2; exit 130' INT TERM
