@@ -59,6 +59,12 @@ press alt+F4
 expect_text "$hwnd" 1024 "Copy"
 no_exit_question
 
+note "the entry line takes 37 characters typed"
+forty=$(printf 'x%.0s' {1..40})
+probe mouse "$hwnd" 1008 && probe type "$forty" || fail "cannot type into the entry line"
+expect_text "$hwnd" 1008 "${forty:0:37}"
+press Escape
+
 note "Return puts the entry line live; Escape clears the output and the line"
 type_into 1008 "Entry line"
 press Return
