@@ -20,10 +20,12 @@ bool CDialogWindow::CreateModeless(HWND owner) {
 }
 
 INT_PTR CDialogWindow::RunModal(HWND owner) {
+    // Modal already during WM_INITDIALOG, so that an End there waits for the loop.
+    m_bModal = true;
     if (!CreateModeless(owner)) {
+        m_bModal = false;
         return -1;
     }
-    m_bModal = true;
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled) {
         EnableWindow(owner, FALSE);
@@ -138,6 +140,7 @@ INT_PTR CALLBACK CDialogWindow::DialogProc(HWND window, UINT message, WPARAM wPa
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, DWLP_USER, 0);
         self->m_hWnd = nullptr;
+        self->m_bEnded = true;  // a modal run cannot outlive its window
     }
     return handled;
 }
