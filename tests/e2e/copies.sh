@@ -22,6 +22,11 @@ find_window() {
     FOUND=$(probe find "$1") && [ -n "$FOUND" ]
 }
 
+# window_gone PREFIX: no visible top-level window's title starts with PREFIX.
+window_gone() {
+    ! find_window "$1"
+}
+
 # start_copy: starts one more copy of cuewire.exe; its PID in COPY_PID.
 start_copy() {
     COPIES=$((COPIES + 1))

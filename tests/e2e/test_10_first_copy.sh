@@ -55,6 +55,15 @@ note "'Always on top' from the system menu"
 probe syscommand "$hwnd" 32
 wait_for 5 topmost_is 0 || fail "still on top after 'Always on top'"
 
+note "the About entry of the system menu opens the About box with the version"
+probe syscommand "$hwnd" 16
+wait_for 10 find_window "About NDI® Cuewire" || fail "no About box"
+about=$FOUND
+probe text "$about" 1000 | grep -Eq '[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+' ||
+    fail "About box without the program's version: $(probe text "$about" 1000)"
+probe click "$about" 1 || fail "cannot close the About box"
+wait_for 10 window_gone "About NDI® Cuewire" || fail "the About box stayed open"
+
 note "a close request leaves the panel open"
 probe syscommand "$hwnd" $((0xF060))
 sleep 1
