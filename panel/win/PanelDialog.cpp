@@ -6,7 +6,7 @@ namespace cuewire {
 
 namespace {
 
-// The platform's F1 notice, which some headers leave out.
+// The platform's F1 notice (WM_KEYF1), which the SDK headers do not declare.
 constexpr UINT kKeyF1Notice = 0x004D;
 
 bool IsTextEdit(int id) {
