@@ -72,7 +72,8 @@ stop_test_processes() {
         [ -n "$pid" ] && kill "$pid" 2>/dev/null
     done <"$E2E_PIDFILE"
     : >"$E2E_PIDFILE"
-    [ -d "$WINEPREFIX" ] && wineserver -k 2>/dev/null
+    # Wait for the server to go, so that no window of this test outlives it.
+    [ -d "$WINEPREFIX" ] && { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; }
     return 0
 }
 

@@ -20,14 +20,17 @@ CUEWIRE_NDI_CALL_LOG=$(win_path "$calls")
 start_win_bg "$E2E_TEST_OUT/cuewire.log" "$dir/cuewire.exe"
 program=$BG_PID
 
-panel_window() { run_win 20 "$probe" find "Bryvo Cuewire for NDI® - No 1" >"$E2E_TEST_OUT/panel.hwnd"; }
-wait_for 30 panel_window || fail "the copy never numbered itself"
-panel=$(cat "$E2E_TEST_OUT/panel.hwnd")
 # The start-up frame, then at least one re-send a second later.
-wait_for 20 log_has "$calls" '^send_video [01] 1280x720$' 2 || fail "no frames were sent"
+wait_for 30 log_has "$calls" '^send_video [01] 1280x720$' 2 || fail "no frames were sent"
 
 note "Exit, then OK"
-run_win 20 "$probe" click "$panel" 1 >/dev/null || fail "cannot click Exit"
+# Found afresh for each try: a window of an earlier test may still be closing.
+click_exit() {
+    local panel
+    panel=$(run_win 20 "$probe" find "Bryvo Cuewire for NDI® - No 1") &&
+        run_win 20 "$probe" click "$panel" 1 >/dev/null
+}
+wait_for 20 click_exit || fail "cannot click Exit"
 question() { run_win 20 "$probe" find "Quit Cuewire" >"$E2E_TEST_OUT/box.hwnd"; }
 wait_for 15 question || fail "Exit did not ask before leaving"
 run_win 20 "$probe" text "$(cat "$E2E_TEST_OUT/box.hwnd")" 65535 | grep -q "OK to exit?" \
