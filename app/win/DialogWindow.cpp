@@ -4,6 +4,9 @@ namespace cuewire {
 
 CDialogWindow::~CDialogWindow() {
     if (m_hWnd) {
+        // The derived part is gone already: the window's last messages must not
+        // reach a handler of an object half destroyed.
+        SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
         DestroyWindow(m_hWnd);
     }
 }

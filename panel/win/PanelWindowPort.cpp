@@ -119,8 +119,9 @@ void CPanelDialog::ShowSupportDialog() {
 }
 
 void CPanelDialog::ShowAbout(std::u16string_view version) {
-    // Modal and without owner, over whatever is on the screen.
-    ShowAboutBox(Instance(), nullptr, ToWide(version), m_pPanel->m_ndi.RuntimeVersion());
+    // Modal over the panel, which takes no input meanwhile; its timers and the
+    // output carry on.
+    ShowAboutBox(Instance(), Handle(), ToWide(version), m_pPanel->m_ndi.RuntimeVersion());
 }
 
 void CPanelDialog::EndPanel(int result) {
