@@ -115,6 +115,23 @@ TEST_F(PanelOperatorTest, HeldCopyKeyAppendsOncePerRepeatInOrder) {
     EXPECT_FALSE(TextShown());
 }
 
+TEST_F(PanelOperatorTest, AnEntryLineGrownPast20000UnitsGoesLiveWholeAndOverTheLink) {
+    copy.window.controls.m_bLink = 1;
+    copy.panel.OnCommand(IDC_LINK);
+    copy.window.Type(IDC_SLOT_EDIT_FIRST, std::u16string(200, u'z'));
+    copy.panel.ToggleSlotMode(0);
+    for (int press = 0; press < 100; ++press) {
+        copy.Key(kVirtualKeyF3);
+    }
+    ASSERT_EQ(copy.window.controls.m_strEntry.size(), 20100u);
+    desktop.log.clear();
+    copy.Key(kVirtualKeyReturn);
+    EXPECT_EQ(copy.canvas.texts.back().size(), 20100u);
+    EXPECT_TRUE(TextShown());
+    EXPECT_EQ(LinkTraffic().size(), 20102u);
+    EXPECT_EQ(LinkTraffic().back(), (LinkMessage{10, kLinkMarker}));
+}
+
 TEST_F(PanelOperatorTest, ModeChangeRedrawsTheShownTextAtTheNewSizeAndSendsTheLinkAgain) {
     copy.panel.m_bLink = 1;
     copy.window.controls.m_bLink = 1;
