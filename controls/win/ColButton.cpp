@@ -9,40 +9,6 @@
 
 namespace cuewire {
 
-namespace {
-// One subclass of ours per button; the object itself travels as the reference data.
-constexpr UINT_PTR kSubclassId = 1;
-}  // namespace
-
-CColButton::~CColButton() {
-    Detach();
-}
-
-bool CColButton::Attach(HWND dialog, int id) {
-    const HWND button = GetDlgItem(dialog, id);
-    if (m_hWnd || !button) {
-        return false;
-    }
-    if (!SetWindowSubclass(button, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-        return false;
-    }
-    m_hWnd = button;
-    return true;
-}
-
-void CColButton::Detach() {
-    if (m_hWnd) {
-        RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
-        m_hWnd = nullptr;
-    }
-}
-
-void CColButton::Invalidate() {
-    if (m_hWnd) {
-        InvalidateRect(m_hWnd, nullptr, TRUE);
-    }
-}
-
 void CColButton::DrawItem(const DRAWITEMSTRUCT& item) {
     RECT face = item.rcItem;
     const HDC dc = item.hDC;
@@ -66,22 +32,13 @@ void CColButton::NotifyRightClick() {
     SendMessageW(GetParent(m_hWnd), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
 }
 
-LRESULT CALLBACK CColButton::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR /*subclassId*/, DWORD_PTR self) {
-    auto* button = reinterpret_cast<CColButton*>(self);
-    switch (message) {
-        case WM_RBUTTONUP:
-            // Reported, not passed on: the platform has nothing to do with it.
-            button->NotifyRightClick();
-            return 0;
-        case WM_NCDESTROY:
-            // The window goes first; the object may outlive it.
-            button->Detach();
-            break;
-        default:
-            break;
+std::optional<LRESULT> CColButton::OnMessage(UINT message, WPARAM, LPARAM) {
+    if (message == WM_RBUTTONUP) {
+        // Reported, not passed on: the platform has nothing to do with it.
+        NotifyRightClick();
+        return 0;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return std::nullopt;
 }
 
 }  // namespace cuewire

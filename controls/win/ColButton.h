@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "controls/win/SubclassedControl.h"
+
 namespace cuewire {
 
 // An owner-drawn push button whose face is filled with the colour of its state.
@@ -10,23 +12,11 @@ namespace cuewire {
 // repaints because a field changed. The owner forwards WM_DRAWITEM to DrawItem.
 // A right click is reported to the parent as WM_NOTIFY with NM_RCLICK.
 // UI thread only.
-class CColButton {
+class CColButton final : public CSubclassedControl {
   public:
-    CColButton() = default;
-    // Stops listening to the button if it still exists.
-    ~CColButton();
-    CColButton(const CColButton&) = delete;
-    CColButton& operator=(const CColButton&) = delete;
-
-    // Binds to the dialog's owner-drawn button `id`; false when there is no such
-    // control or this object is already bound.
-    bool Attach(HWND dialog, int id);
     // Draws the whole control: flat frame, fill inside the edge, centred caption.
     void DrawItem(const DRAWITEMSTRUCT& item);
-    // Asks the platform to redraw the button, erasing its background.
-    void Invalidate();
 
-    HWND m_hWnd = nullptr;  // not owned: a control of the dialog
     int m_nState = 0;       // 0 no fill; otherwise the m_crFill entry drawn
     // The fields below are kept at 0 by the panel: a press sends nothing extra,
     // changes no state, the frame stays flat, the text colour and the inner
@@ -44,10 +34,8 @@ class CColButton {
     int m_nCaptionMode = 0;
 
   private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR subclassId, DWORD_PTR self);
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void NotifyRightClick();
-    void Detach();
 };
 
 }  // namespace cuewire

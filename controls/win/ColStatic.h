@@ -1,27 +1,16 @@
 #pragma once
 #include <windows.h>
 
+#include "controls/win/SubclassedControl.h"
+
 namespace cuewire {
 
 // A label that paints itself: its client area filled with the colour of its
 // state and its window text centred in the system font and default text colour.
 // The owner writes the public fields, then calls Invalidate. Clicks reach the
 // parent through the template's notify style. UI thread only.
-class CColStatic {
+class CColStatic final : public CSubclassedControl {
   public:
-    CColStatic() = default;
-    // Stops listening to the label if it still exists.
-    ~CColStatic();
-    CColStatic(const CColStatic&) = delete;
-    CColStatic& operator=(const CColStatic&) = delete;
-
-    // Binds to the dialog's static control `id`; false when there is no such
-    // control or this object is already bound.
-    bool Attach(HWND dialog, int id);
-    // Asks the platform to repaint the label, erasing its background.
-    void Invalidate();
-
-    HWND m_hWnd = nullptr;  // not owned: a control of the dialog
     int m_nState = 0;       // 0 no fill; otherwise the m_crFill entry painted
     // Kept at 0 by the panel: no pushed frame, the default text colour, no outline.
     int m_bPushFrame = 0;
@@ -32,10 +21,8 @@ class CColStatic {
     COLORREF m_crBorderTopLeft = 0, m_crBorderBottomRight = 0;
 
   private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR subclassId, DWORD_PTR self);
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint();
-    void Detach();
 };
 
 }  // namespace cuewire
