@@ -17,7 +17,7 @@ class CColButton final : public CSubclassedControl {
     // Draws the whole control: flat frame, fill inside the edge, centred caption.
     void DrawItem(const DRAWITEMSTRUCT& item);
 
-    int m_nState = 0;       // 0 no fill; otherwise the m_crFill entry drawn
+    int m_nState = 0;  // 0 no fill; otherwise the m_crFill entry drawn
     // The fields below are kept at 0 by the panel: a press sends nothing extra,
     // changes no state, the frame stays flat, the text colour and the inner
     // rectangle are left as they are, and the caption is the window text.

@@ -11,7 +11,7 @@ namespace cuewire {
 // parent through the template's notify style. UI thread only.
 class CColStatic final : public CSubclassedControl {
   public:
-    int m_nState = 0;       // 0 no fill; otherwise the m_crFill entry painted
+    int m_nState = 0;  // 0 no fill; otherwise the m_crFill entry painted
     // Kept at 0 by the panel: no pushed frame, the default text colour, no outline.
     int m_bPushFrame = 0;
     int m_nTextColourIndex[6] = {};
