@@ -6,12 +6,12 @@ namespace cuewire {
 
 // The compositions' link broadcast, carried by the registered message.
 class CLinkBroadcast final : public ILinkBroadcast {
-public:
+  public:
     explicit CLinkBroadcast(ILinkBus& bus) : m_bus(bus) {}
     void SendText(std::u16string_view text) override { PostTextTransfer(m_bus, text); }
     void SendClear() override { PostTextClear(m_bus); }
 
-private:
+  private:
     ILinkBus& m_bus;  // not owned
 };
 

@@ -23,7 +23,7 @@ constexpr int64_t kLinkMarker = 0x1122334455667788;
 // Posts one message to every top-level window of the desktop, the sender's own
 // included. Fire and forget: nothing waits and nothing is reported.
 class ILinkBus {
-public:
+  public:
     virtual ~ILinkBus() = default;
     virtual void Post(uint64_t code, int64_t value) = 0;
 };
@@ -33,7 +33,7 @@ void PostTextClear(ILinkBus& bus);
 
 // Copy discovery: which 0-based numbers other copies have answered with.
 class CDiscovery {
-public:
+  public:
     static constexpr int kTableSize = 32;
     static constexpr int kMaxCopies = 8;
 
@@ -49,7 +49,7 @@ public:
     }
     uint32_t ProcessId() const { return m_dwProcessId; }
 
-private:
+  private:
     uint32_t m_dwProcessId = 0;
     std::array<int32_t, kTableSize> m_nTaken{};
 };

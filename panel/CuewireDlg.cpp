@@ -42,7 +42,8 @@ bool CCuewireDlg::OnInitDialog() {
     }
     if (!m_ndi.AllocateFrames()) {
         m_bInert = true;
-        m_window.ShowMessage(u"NDI_frame creation problem", kApplicationName, MessageBoxButtons::kOk);
+        m_window.ShowMessage(u"NDI_frame creation problem", kApplicationName,
+                             MessageBoxButtons::kOk);
         return false;
     }
 

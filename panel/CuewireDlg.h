@@ -24,16 +24,16 @@ struct PanelPorts {
 };
 
 enum PanelTimer : int {
-    kTimerNumbering = 1,  // 2500 ms after the discovery request, once
-    kTimerResend = 2,     // every 1000 ms from the numbering step on
-    kTimerStartupEnd = 5, // 12000 ms after the numbering step, once
+    kTimerNumbering = 1,   // 2500 ms after the discovery request, once
+    kTimerResend = 2,      // every 1000 ms from the numbering step on
+    kTimerStartupEnd = 5,  // 12000 ms after the numbering step, once
 };
 
 // The control panel's behaviour: start-up, copy numbering, timers, video
 // modes, prompt slots, live text, keys and exit. The Win32 dialog turns
 // messages into these calls. UI thread only.
 class CCuewireDlg {
-public:
+  public:
     static constexpr int kNumberingDelayMs = 2500;
     static constexpr int kResendPeriodMs = 1000;
     static constexpr int kStartupPeriodMs = 12000;
@@ -94,7 +94,7 @@ public:
     bool IsNumbered() const { return m_bNumbered; }
     bool HasEnded() const { return m_bEnded; }
 
-private:
+  private:
     void RunNumberingStep();
     void ResendCurrentFrame();
     void EndStartupPeriod();

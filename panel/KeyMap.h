@@ -16,12 +16,12 @@ enum class KeyMessage {
 };
 
 enum class KeyCommand {
-    kPassOn,        // not ours: normal processing
+    kPassOn,  // not ours: normal processing
     kOpenHelp,
-    kGoLiveEntry,   // Return
-    kClearOutput,   // Escape
+    kGoLiveEntry,  // Return
+    kClearOutput,  // Escape
     kGoLiveSlot,
-    kAppendSlot,    // Copy mode: the slot's text onto the entry line
+    kAppendSlot,  // Copy mode: the slot's text onto the entry line
     kClearSlot,
     kToggleSlot,
 };

@@ -26,7 +26,7 @@ enum class MessageBoxAnswer { kOk, kCancel };
 
 // The panel's window as the panel's behaviour reaches it. UI thread only.
 class IPanelWindow {
-public:
+  public:
     virtual ~IPanelWindow() = default;
 
     virtual void SetTitle(std::u16string_view title) = 0;

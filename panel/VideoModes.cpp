@@ -17,7 +17,8 @@ FrameRate FrameRateFor(int32_t index) {
 std::u16string ModeLabel(int32_t width, int32_t height, int32_t rateN, int32_t rateD) {
     const float fps = rateD != 0 ? static_cast<float>(rateN) / static_cast<float>(rateD) : 0.0f;
     char text[64];
-    std::snprintf(text, sizeof text, "%d x %d - %2.2f fps", width, height, static_cast<double>(fps));
+    std::snprintf(text, sizeof text, "%d x %d - %2.2f fps", width, height,
+                  static_cast<double>(fps));
     return AsciiToUtf16(text);
 }
 

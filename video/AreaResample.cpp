@@ -30,7 +30,8 @@ struct AxisTaps {
             const long long end = begin + sourceLength;
             const int s0 = static_cast<int>(begin / destLength);
             int n = 0;
-            for (int s = s0; s < sourceLength && static_cast<long long>(s) * destLength < end; ++s) {
+            for (int s = s0; s < sourceLength && static_cast<long long>(s) * destLength < end;
+                 ++s) {
                 const long long cellBegin = static_cast<long long>(s) * destLength;
                 const long long cellEnd = cellBegin + destLength;
                 const long long overlap =
@@ -86,16 +87,16 @@ bool AreaResample(const uint32_t* source, int sourceWidth, int sourceHeight, uin
         }
     }
     // Vertical pass, then divide by the whole area with rounding.
-    const unsigned long long area =
-        static_cast<unsigned long long>(sourceWidth) * static_cast<unsigned long long>(sourceHeight);
+    const unsigned long long area = static_cast<unsigned long long>(sourceWidth) *
+                                    static_cast<unsigned long long>(sourceHeight);
     for (int dy = 0; dy < destHeight; ++dy) {
         const int* w = &rows.weight[static_cast<size_t>(dy) * rows.maxTaps];
         uint32_t* out = dest + static_cast<size_t>(dy) * destWidth;
         for (int dx = 0; dx < destWidth; ++dx) {
             unsigned long long sum[4] = {0, 0, 0, 0};
             for (int t = 0; t < rows.count[dy]; ++t) {
-                const uint32_t* in =
-                    horizontal.get() + static_cast<size_t>(rows.first[dy] + t) * rowSamples + dx * 4;
+                const uint32_t* in = horizontal.get() +
+                                     static_cast<size_t>(rows.first[dy] + t) * rowSamples + dx * 4;
                 for (int c = 0; c < 4; ++c) {
                     sum[c] += static_cast<unsigned long long>(in[c]) * static_cast<unsigned>(w[t]);
                 }

@@ -15,7 +15,7 @@ struct LoadedBitmap {
 };
 
 class IBitmapResources {
-public:
+  public:
     virtual ~IBitmapResources() = default;
     // False when the resource is missing or unreadable; `out` is then unchanged.
     virtual bool Load(int resourceId, LoadedBitmap& out) = 0;

@@ -27,8 +27,8 @@ void COutputComposer::ComposeAndSend(const CompositionInput& input) {
     } else {
         m_surfProgramme.Fill(kTransparentBlack);
     }
-    m_surfProgramme.CompositeOnto(0, 0, Anchor::kCentre, kCompositeCopy, m_sender.FramePixels(frame),
-                                  input.width, input.height);
+    m_surfProgramme.CompositeOnto(0, 0, Anchor::kCentre, kCompositeCopy,
+                                  m_sender.FramePixels(frame), input.width, input.height);
 
     m_wait.Wait(kSettleMilliseconds);
     // The start-up frame draws no text, so it tells the link nothing.
@@ -49,8 +49,8 @@ void COutputComposer::ComposeStartupFrame(const CompositionInput& input) {
     m_wait.Wait(kSettleMilliseconds);
     // Blended over whatever the programme holds; it is not cleared first.
     if (HoldsFrame(m_surfProgramme, input.width, input.height)) {
-        m_surfStartup.CompositeOnto(0, 0, Anchor::kCentre, kCompositeBlend, m_surfProgramme.Pixels(),
-                                    input.width, input.height);
+        m_surfStartup.CompositeOnto(0, 0, Anchor::kCentre, kCompositeBlend,
+                                    m_surfProgramme.Pixels(), input.width, input.height);
     }
 }
 
@@ -117,8 +117,8 @@ void COutputComposer::LoadPictures(int32_t width, int32_t height) {
     m_surfBackground.LoadBitmapResource(m_pictures, kBackgroundPictureId);
     ScaleBackground(width, height);
     if (HoldsFrame(m_surfBackground, width, height)) {
-        m_preview.SetFrame(reinterpret_cast<const uint8_t*>(m_surfBackground.Pixels()), width, height,
-                           width * 4, kFourCcRgba, kAspect16By9);
+        m_preview.SetFrame(reinterpret_cast<const uint8_t*>(m_surfBackground.Pixels()), width,
+                           height, width * 4, kFourCcRgba, kAspect16By9);
         m_preview.Refresh();
     }
 }

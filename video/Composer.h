@@ -13,7 +13,7 @@ namespace cuewire {
 
 // Blocks the UI thread for a while; the output paces itself with it.
 class IWait {
-public:
+  public:
     virtual ~IWait() = default;
     virtual void Wait(int milliseconds) = 0;
 };
@@ -21,7 +21,7 @@ public:
 // The text link as the composition sees it: a transfer of the text just drawn,
 // or word that the output shows no text.
 class ILinkBroadcast {
-public:
+  public:
     virtual ~ILinkBroadcast() = default;
     virtual void SendText(std::u16string_view text) = 0;
     virtual void SendClear() = 0;
@@ -44,7 +44,7 @@ struct TextBoxGeometry {
 
 // What the panel hands each composition.
 struct CompositionInput {
-    int32_t width = 0;   // output frame size
+    int32_t width = 0;  // output frame size
     int32_t height = 0;
     std::u16string_view live;  // m_strLive
     bool linkDue = false;      // "Kyx Link" ticked and this is the first copy
@@ -54,13 +54,17 @@ struct CompositionInput {
 // start-up frame, the keyed text box or an empty frame into the next frame
 // buffer, sends it, and hands the programme picture to the preview.
 class COutputComposer {
-public:
+  public:
     static constexpr int kSettleMilliseconds = 500;
     static constexpr uint8_t kTextBoxAlpha = 175;
 
-    COutputComposer(CNdiSender& sender, ITextCanvas& canvas, IBitmapResources& pictures, IWait& wait,
-                    ILinkBroadcast& link, IPreview& preview)
-        : m_sender(sender), m_canvas(canvas), m_pictures(pictures), m_wait(wait), m_link(link),
+    COutputComposer(CNdiSender& sender, ITextCanvas& canvas, IBitmapResources& pictures,
+                    IWait& wait, ILinkBroadcast& link, IPreview& preview)
+        : m_sender(sender),
+          m_canvas(canvas),
+          m_pictures(pictures),
+          m_wait(wait),
+          m_link(link),
           m_preview(preview) {}
 
     void ComposeAndSend(const CompositionInput& input);
@@ -82,18 +86,18 @@ public:
     CDrawSurface m_surfProgramme;
     CDrawSurface m_surfText;
 
-private:
+  private:
     void ComposeStartupFrame(const CompositionInput& input);
     void ComposeTextFrame(const CompositionInput& input);
     void DrawKeyedTextBox(std::u16string_view text);
     void HandProgrammeToPreview(const CompositionInput& input);
 
-    CNdiSender& m_sender;         // not owned
-    ITextCanvas& m_canvas;        // not owned
-    IBitmapResources& m_pictures; // not owned
-    IWait& m_wait;                // not owned
-    ILinkBroadcast& m_link;       // not owned
-    IPreview& m_preview;          // not owned
+    CNdiSender& m_sender;          // not owned
+    ITextCanvas& m_canvas;         // not owned
+    IBitmapResources& m_pictures;  // not owned
+    IWait& m_wait;                 // not owned
+    ILinkBroadcast& m_link;        // not owned
+    IPreview& m_preview;           // not owned
 };
 
 }  // namespace cuewire

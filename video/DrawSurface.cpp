@@ -90,8 +90,8 @@ int32_t CDrawSurface::ScaleBitmap(int32_t width, int32_t height) {
     if (!Reallocate(width * height * 4)) {
         return 0;
     }
-    if (!AreaResample(m_bitmap.pixels.data(), m_bitmap.width, m_bitmap.height, m_pBits.get(),
-                      width, height)) {
+    if (!AreaResample(m_bitmap.pixels.data(), m_bitmap.width, m_bitmap.height, m_pBits.get(), width,
+                      height)) {
         return 0;  // the surface stays empty
     }
     m_nWidth = width;

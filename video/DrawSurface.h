@@ -23,7 +23,7 @@ struct TextRect {
 // program's resources and a text canvas reached through ITextCanvas. Operations
 // that can fail return 1 or 0 and never throw. UI thread only.
 class CDrawSurface {
-public:
+  public:
     CDrawSurface();
     CDrawSurface(const CDrawSurface&) = delete;
     CDrawSurface& operator=(const CDrawSurface&) = delete;
@@ -65,7 +65,7 @@ public:
     int32_t m_bHasPixels = 0;
     int32_t m_nFontHeight = 0;
 
-private:
+  private:
     std::unique_ptr<uint32_t[]> m_pBits;
     int32_t m_nCapacityBytes = 0;
 };

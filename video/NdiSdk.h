@@ -49,7 +49,8 @@ struct NDIlib_video_frame_v2_t {
 constexpr int64_t NDIlib_send_timecode_synthesize = INT64_MAX;
 
 #if INTPTR_MAX == INT64_MAX
-static_assert(sizeof(NDIlib_video_frame_v2_t) == 72, "NDIlib_video_frame_v2_t must be 72 bytes on x64");
+static_assert(sizeof(NDIlib_video_frame_v2_t) == 72,
+              "NDIlib_video_frame_v2_t must be 72 bytes on x64");
 static_assert(offsetof(NDIlib_video_frame_v2_t, timecode) == 32);
 static_assert(offsetof(NDIlib_video_frame_v2_t, p_data) == 40);
 static_assert(offsetof(NDIlib_video_frame_v2_t, line_stride_in_bytes) == 48);
@@ -68,8 +69,10 @@ struct NdiFunctions {
     const char* (*version)() = nullptr;
     NDIlib_send_instance_t (*send_create)(const NDIlib_send_create_t*) = nullptr;
     void (*send_destroy)(NDIlib_send_instance_t) = nullptr;
-    void (*send_send_video_async_v2)(NDIlib_send_instance_t, const NDIlib_video_frame_v2_t*) = nullptr;
-    void (*send_add_connection_metadata)(NDIlib_send_instance_t, const NDIlib_metadata_frame_t*) = nullptr;
+    void (*send_send_video_async_v2)(NDIlib_send_instance_t,
+                                     const NDIlib_video_frame_v2_t*) = nullptr;
+    void (*send_add_connection_metadata)(NDIlib_send_instance_t,
+                                         const NDIlib_metadata_frame_t*) = nullptr;
 
     bool Complete() const {
         return initialize && destroy && version && send_create && send_destroy &&

@@ -11,7 +11,7 @@ namespace cuewire {
 // until the next send on the sender, so only the other buffer is ever written.
 // UI thread only.
 class CNdiSender {
-public:
+  public:
     static constexpr int kNameBytes = 32;
     static const char kProductMetadata[];
 
@@ -24,7 +24,8 @@ public:
     bool AllocateFrames();
     void CreateSender(int32_t instance);  // instance is 0-based
     void DestroySender();
-    void FillFrameDescriptors(int32_t width, int32_t height, int32_t rateN, int32_t rateD, bool alpha);
+    void FillFrameDescriptors(int32_t width, int32_t height, int32_t rateN, int32_t rateD,
+                              bool alpha);
     void SendFrame(int32_t index);
     void ShutdownNdi();
 
@@ -39,7 +40,7 @@ public:
 
     int32_t m_nCurFrame = 0;  // the frame written and sent last
 
-private:
+  private:
     struct FrameDeleter {
         void operator()(NDIlib_video_frame_v2_t* frame) const;
     };

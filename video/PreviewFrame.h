@@ -16,7 +16,7 @@ struct PreviewBitmapDescription {
 // to every second pixel of every second row; nothing is filtered or allocated
 // per frame. UI thread only.
 class CPreviewFrame {
-public:
+  public:
     static constexpr int kHalvingWidth = 640;
 
     // Allocates the one preview buffer; without it SetFrame does nothing.
@@ -28,7 +28,7 @@ public:
     const uint8_t* Bits() const { return m_pBuffer.get(); }
     const PreviewBitmapDescription& Description() const { return m_description; }
 
-private:
+  private:
     std::unique_ptr<uint8_t[]> m_pBuffer;  // kFrameBufferBytes
     PreviewBitmapDescription m_description;
 };
@@ -36,7 +36,7 @@ private:
 // Where compositions hand the programme picture: SetFrame converts a frame,
 // Refresh points the window at the result and asks it to repaint.
 class IPreview {
-public:
+  public:
     virtual ~IPreview() = default;
     // Once, when the NDI side is ready: allocates the preview buffer.
     virtual void Setup() = 0;

@@ -13,7 +13,7 @@ enum class CanvasResult {
 // Draws one line of white anti-aliased text on black (all-zero) into 32-bit
 // pixels, centred both ways in width x height and cut at the edges when too long.
 class ITextCanvas {
-public:
+  public:
     virtual ~ITextCanvas() = default;
     virtual CanvasResult DrawLine(std::u16string_view text, int cellHeight, int width, int height,
                                   uint32_t* pixels) = 0;

@@ -69,9 +69,15 @@ void Compose(benchmark::State& state, Content content) {
     state.SetBytesProcessed(state.iterations() * int64_t{w} * h * 4);
 }
 
-void BM_ComposeText(benchmark::State& state) { Compose(state, Content::kText); }
-void BM_ComposeEmpty(benchmark::State& state) { Compose(state, Content::kEmpty); }
-void BM_ComposeStartup(benchmark::State& state) { Compose(state, Content::kStartup); }
+void BM_ComposeText(benchmark::State& state) {
+    Compose(state, Content::kText);
+}
+void BM_ComposeEmpty(benchmark::State& state) {
+    Compose(state, Content::kEmpty);
+}
+void BM_ComposeStartup(benchmark::State& state) {
+    Compose(state, Content::kStartup);
+}
 
 void BM_FrameCopy(benchmark::State& state) {
     const size_t bytes = static_cast<size_t>(state.range(0)) * state.range(1) * 4;

@@ -44,7 +44,8 @@ struct FakeNdiEntryPoints {
         EXPECT_EQ(sender, &g_senderToken);
         g_current->OnSend(frame);
     }
-    static void AddMetadata(NDIlib_send_instance_t sender, const NDIlib_metadata_frame_t* metadata) {
+    static void AddMetadata(NDIlib_send_instance_t sender,
+                            const NDIlib_metadata_frame_t* metadata) {
         EXPECT_EQ(sender, &g_senderToken);
         NdiCall call{"send_add_connection_metadata"};
         call.metadata = metadata->p_data ? metadata->p_data : "";

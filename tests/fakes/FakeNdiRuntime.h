@@ -19,11 +19,11 @@ struct NdiCall {
     std::string metadata;             // add_connection_metadata
     int metadataLength = 0;
     int64_t metadataTimecode = 0;
-    bool framesAllocated = false;     // what the observer reported at the call
+    bool framesAllocated = false;  // what the observer reported at the call
 };
 
 class FakeNdiRuntime {
-public:
+  public:
     FakeNdiRuntime();
     ~FakeNdiRuntime();
 
@@ -45,7 +45,7 @@ public:
     // Checks the buffer handed over last against its copy taken at the send.
     void CheckLastSentBufferUntouched();
 
-private:
+  private:
     friend struct FakeNdiEntryPoints;
     void Record(NdiCall call);
     void OnSend(const NDIlib_video_frame_v2_t* frame);

@@ -15,7 +15,7 @@
 namespace cuewire::testing {
 
 class FakePanelWindow final : public IPanelWindow {
-public:
+  public:
     FakePanelWindow() {
         disabled = {IDC_ENTRY, IDC_ALPHA};
         for (int i = 0; i < kSlotCount; ++i) {

@@ -16,7 +16,7 @@ constexpr uint32_t kGlyphEdgeGrey = 0x00808080u;
 // Draws each code unit as a white block half a cell wide, with a grey left
 // edge, centred in the box and cut at its edges, like a line of text.
 class BlockTextCanvas final : public ITextCanvas {
-public:
+  public:
     CanvasResult DrawLine(std::u16string_view text, int cellHeight, int width, int height,
                           uint32_t* pixels) override;
 
@@ -26,7 +26,7 @@ public:
 };
 
 class MemoryPictures final : public IBitmapResources {
-public:
+  public:
     bool Load(int resourceId, LoadedBitmap& out) override;
     void Add(int resourceId, int width, int height, int bitsPerPixel, uint32_t pixel);
 
@@ -34,7 +34,7 @@ public:
 };
 
 class RecordingWait final : public IWait {
-public:
+  public:
     void Wait(int milliseconds) override { waits.push_back(milliseconds); }
     std::vector<int> waits;
 };
@@ -46,7 +46,7 @@ struct LinkEvent {
 };
 
 class RecordingLink final : public ILinkBroadcast {
-public:
+  public:
     explicit RecordingLink(const int* sendCounter = nullptr) : m_sendCounter(sendCounter) {}
     void SendText(std::u16string_view text) override {
         events.push_back({false, std::u16string(text), m_sendCounter ? *m_sendCounter : 0});
@@ -55,13 +55,13 @@ public:
 
     std::vector<LinkEvent> events;
 
-private:
+  private:
     const int* m_sendCounter;
 };
 
 // Converts every frame as the preview window would and counts the repaints.
 class RecordingPreview final : public IPreview {
-public:
+  public:
     void Setup() override { frame.Setup(); }
     void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
                   uint32_t fourCc, float aspect) override {

@@ -18,25 +18,25 @@ struct LinkMessage {
 };
 
 class RecordingBus final : public ILinkBus {
-public:
+  public:
     void Post(uint64_t code, int64_t value) override { messages.push_back({code, value}); }
     std::vector<LinkMessage> messages;
 };
 
 class SharedDesktop {
-public:
+  public:
     using Receiver = std::function<void(uint64_t, int64_t)>;
 
     // One copy's bus on this desktop.
     class Bus final : public ILinkBus {
-    public:
+      public:
         explicit Bus(SharedDesktop& desktop) : m_desktop(desktop) {}
         void Post(uint64_t code, int64_t value) override {
             m_desktop.m_queue.push_back({code, value});
             m_desktop.log.push_back({code, value});
         }
 
-    private:
+      private:
         SharedDesktop& m_desktop;
     };
 
@@ -61,7 +61,7 @@ public:
 
     std::vector<LinkMessage> log;
 
-private:
+  private:
     std::deque<LinkMessage> m_queue;
     std::vector<Receiver> m_receivers;
 };

@@ -15,13 +15,15 @@ using Message = testing::LinkMessage;
 TEST(LinkTransfer, SendsBeginOneMessagePerCodeUnitAndEnd) {
     RecordingBus bus;
     PostTextTransfer(bus, u"Hi");
-    EXPECT_EQ(bus.messages, (std::vector<Message>{{8, kLinkMarker}, {9, 0x48}, {9, 0x69}, {10, kLinkMarker}}));
+    EXPECT_EQ(bus.messages,
+              (std::vector<Message>{{8, kLinkMarker}, {9, 0x48}, {9, 0x69}, {10, kLinkMarker}}));
 }
 
 TEST(LinkTransfer, SendsSurrogatesAsTwoUnitsAndCountsCodeUnits) {
     RecordingBus bus;
     PostTextTransfer(bus, u"\U0001F3AC");  // clapper board, outside the basic plane
-    EXPECT_EQ(bus.messages, (std::vector<Message>{{8, kLinkMarker}, {9, 0xD83C}, {9, 0xDFAC}, {10, kLinkMarker}}));
+    EXPECT_EQ(bus.messages, (std::vector<Message>{
+                                {8, kLinkMarker}, {9, 0xD83C}, {9, 0xDFAC}, {10, kLinkMarker}}));
 
     bus.messages.clear();
     PostTextTransfer(bus, std::u16string(37, u'x'));
@@ -64,7 +66,11 @@ TEST(Discovery, FirstFreeNumberIsTheLowestGapOrEightWhenAllAreTaken) {
         std::vector<int64_t> replies;
         int expected;
     } cases[] = {
-        {{}, 0}, {{0, 1, 3}, 2}, {{1}, 0}, {{0, 1, 2, 3, 4, 5, 6, 7}, 8}, {{0, 1, 2, 3, 4, 5, 6, 8}, 7},
+        {{}, 0},
+        {{0, 1, 3}, 2},
+        {{1}, 0},
+        {{0, 1, 2, 3, 4, 5, 6, 7}, 8},
+        {{0, 1, 2, 3, 4, 5, 6, 8}, 7},
     };
     for (const Case& c : cases) {
         RecordingBus bus;

@@ -17,6 +17,8 @@ TEST(KeyMap, EveryRowOfTheKeyTableForBothSlotModes) {
         bool shift, rightAlt;
         KeyAction goLiveMode, copyMode;
     } cases[] = {
+        // One row of the key table per line.
+        // clang-format off
         {"F3", M::kKeyDown, kVirtualKeyF3, false, false, {K::kGoLiveSlot, 0}, {K::kAppendSlot, 0}},
         {"F10 as key-down", M::kKeyDown, kF10, false, false, {K::kGoLiveSlot, 7}, {K::kAppendSlot, 7}},
         {"F10 alone (a system key)", M::kSysKeyDown, kF10, false, false, {K::kGoLiveSlot, 7}, {K::kAppendSlot, 7}},
@@ -37,6 +39,7 @@ TEST(KeyMap, EveryRowOfTheKeyTableForBothSlotModes) {
         {"a letter passes on", M::kKeyDown, kA, true, false, {}, {}},
         {"Alt+Return passes on", M::kSysKeyDown, kVirtualKeyReturn, false, false, {}, {}},
         {"Alt+letter passes on", M::kSysKeyDown, kA, false, true, {}, {}},
+        // clang-format on
     };
     std::array<int32_t, kSlotCount> goLive;
     std::array<int32_t, kSlotCount> copy;
@@ -52,8 +55,10 @@ TEST(KeyMap, EachSlotKeyFollowsItsOwnSlotsMode) {
     std::array<int32_t, kSlotCount> modes;
     modes.fill(kSlotGoLive);
     modes[4] = kSlotCopy;
-    EXPECT_EQ(MapKey(KeyMessage::kKeyDown, 0x76, {}, modes), (KeyAction{KeyCommand::kAppendSlot, 4}));
-    EXPECT_EQ(MapKey(KeyMessage::kKeyDown, 0x77, {}, modes), (KeyAction{KeyCommand::kGoLiveSlot, 5}));
+    EXPECT_EQ(MapKey(KeyMessage::kKeyDown, 0x76, {}, modes),
+              (KeyAction{KeyCommand::kAppendSlot, 4}));
+    EXPECT_EQ(MapKey(KeyMessage::kKeyDown, 0x77, {}, modes),
+              (KeyAction{KeyCommand::kGoLiveSlot, 5}));
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ using namespace cuewire::testing;
 constexpr int kBoxCentreX = 640, kBoxCentreY = 611;  // inside the drawn line at 1280 x 720
 
 class PanelOperatorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { copy.StartAndRun(); }
 
     bool TextShown() { return copy.OutputPixel(91, 552) == kTextBoxBlack; }
@@ -149,11 +149,12 @@ TEST_F(PanelOperatorTest, ModeChangeRedrawsTheShownTextAtTheNewSizeAndSendsTheLi
     EXPECT_EQ(runtime.lastSentFrame.frame_rate_D, 1001);
     const std::vector<std::string> names = runtime.FunctionNames();
     EXPECT_EQ(std::vector<std::string>(names.end() - 4, names.end()),
-              (std::vector<std::string>{"send_destroy", "send_create", "send_add_connection_metadata",
-                                        "send_video"}))
+              (std::vector<std::string>{"send_destroy", "send_create",
+                                        "send_add_connection_metadata", "send_video"}))
         << "the source leaves, the frame is composed, the source comes back and gets it";
     EXPECT_EQ(runtime.calls[runtime.calls.size() - 3].senderName, "Bryvo Cuewire 1");
-    EXPECT_EQ(LinkTraffic(), (std::vector<LinkMessage>{{8, kLinkMarker}, {9, 'H'}, {9, 'i'}, {10, kLinkMarker}}));
+    EXPECT_EQ(LinkTraffic(),
+              (std::vector<LinkMessage>{{8, kLinkMarker}, {9, 'H'}, {9, 'i'}, {10, kLinkMarker}}));
     EXPECT_EQ(copy.preview.lastWidth, 1920) << "the sent frame reaches the preview";
     EXPECT_EQ(copy.preview.lastFourCc, kFourCcBgra);
 }
@@ -188,9 +189,15 @@ TEST_F(PanelOperatorTest, LinkCarriesEachCompositionOnlyFromTheFirstCopy) {
     copy.Key(kVirtualKeyF3);
     copy.Key(kVirtualKeyF3);
     copy.Key(kVirtualKeyEscape);
-    EXPECT_EQ(LinkTraffic(), (std::vector<LinkMessage>{{8, kLinkMarker}, {9, 'H'}, {9, 'i'}, {10, kLinkMarker},
+    EXPECT_EQ(LinkTraffic(), (std::vector<LinkMessage>{{8, kLinkMarker},
+                                                       {9, 'H'},
+                                                       {9, 'i'},
+                                                       {10, kLinkMarker},
                                                        {11, 0},
-                                                       {8, kLinkMarker}, {9, 'H'}, {9, 'i'}, {10, kLinkMarker},
+                                                       {8, kLinkMarker},
+                                                       {9, 'H'},
+                                                       {9, 'i'},
+                                                       {10, kLinkMarker},
                                                        {11, 0}}));
 
     PanelCopy second(desktop, runtime, 2);
@@ -222,15 +229,21 @@ TEST_F(PanelOperatorTest, SystemMenuCommandsAndWebLinks) {
     for (int id : {IDC_LINK_MAKER, IDC_LINK_NDI, IDC_LINK_SOCIAL, IDC_LINK_VIDEO}) {
         copy.panel.OnCommand(id);
     }
-    EXPECT_EQ(copy.window.pages, (std::vector<WebPage>{WebPage::kHelp, WebPage::kHelp, WebPage::kMakerSite,
-                                                       WebPage::kNdiSite, WebPage::kMakerSocial,
-                                                       WebPage::kMakerVideo}));
+    EXPECT_EQ(
+        copy.window.pages,
+        (std::vector<WebPage>{WebPage::kHelp, WebPage::kHelp, WebPage::kMakerSite,
+                              WebPage::kNdiSite, WebPage::kMakerSocial, WebPage::kMakerVideo}));
 }
 
 TEST_F(PanelOperatorTest, UnusualTextsReachTheCanvasWhole) {
     const std::u16string texts[] = {
-        u"x", std::u16string(37, u'm'), std::u16string(10000, u'w'),
-        u"\U0001F3AC cue", u"e\u0301\u0301", u"\u05E9\u05DC\u05D5\u05DD", u"tab\there\x01\x7f",
+        u"x",
+        std::u16string(37, u'm'),
+        std::u16string(10000, u'w'),
+        u"\U0001F3AC cue",
+        u"e\u0301\u0301",
+        u"\u05E9\u05DC\u05D5\u05DD",
+        u"tab\there\x01\x7f",
     };
     for (const std::u16string& text : texts) {
         copy.window.Type(IDC_ENTRY, text);
@@ -244,7 +257,8 @@ TEST_F(PanelOperatorTest, UnusualTextsReachTheCanvasWhole) {
 TEST(PanelText, TrimAndModeLabel) {
     struct Case {
         std::u16string in, out;
-    } cases[] = {{u"  a b  ", u"a b"}, {u"\t\r\n", u""}, {u"\u00A0x\u3000", u"x"}, {u"", u""}, {u"x", u"x"}};
+    } cases[] = {
+        {u"  a b  ", u"a b"}, {u"\t\r\n", u""}, {u"\u00A0x\u3000", u"x"}, {u"", u""}, {u"x", u"x"}};
     for (Case c : cases) {
         TrimWhiteSpace(c.in);
         EXPECT_EQ(c.in, c.out);

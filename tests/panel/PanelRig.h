@@ -13,13 +13,15 @@ namespace cuewire::testing {
 
 struct PanelCopy {
     PanelCopy(SharedDesktop& desktop, FakeNdiRuntime& runtime, uint32_t processId)
-        : desktop(desktop), bus(desktop),
+        : desktop(desktop),
+          bus(desktop),
           panel(PanelPorts{window, bus, runtime.Functions(), canvas, pictures, wait, preview}) {
         window.processId = processId;
         window.onEditChanged = [this] { panel.OnTextChanged(); };
         pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);
         pictures.Add(kBackgroundPictureId, 480, 270, 32, 0x00102030);
-        receiver = desktop.Join([this](uint64_t code, int64_t value) { panel.OnLinkMessage(code, value); });
+        receiver = desktop.Join(
+            [this](uint64_t code, int64_t value) { panel.OnLinkMessage(code, value); });
     }
     ~PanelCopy() { desktop.Leave(receiver); }
 

@@ -11,7 +11,7 @@ namespace {
 using namespace cuewire::testing;
 
 class PanelStartupTest : public ::testing::Test {
-protected:
+  protected:
     PanelCopy& NewCopy() {
         copies.push_back(std::make_unique<PanelCopy>(desktop, runtime, 100 + copies.size()));
         return *copies.back();
@@ -35,7 +35,8 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     EXPECT_EQ(copy.panel.m_nInstance, 0);
     EXPECT_EQ(copy.window.title, u"Bryvo Cuewire for NDI\u00AE - No 1");
     EXPECT_TRUE(copy.window.topmost);
-    EXPECT_EQ(copy.window.timers, (std::map<int, int>{{kTimerResend, 1000}, {kTimerStartupEnd, 12000}}));
+    EXPECT_EQ(copy.window.timers,
+              (std::map<int, int>{{kTimerResend, 1000}, {kTimerStartupEnd, 12000}}));
     EXPECT_FALSE(copy.window.disabled.count(IDC_ALPHA));
     EXPECT_TRUE(copy.window.disabled.count(IDC_ENTRY)) << "typing waits for the start-up period";
     EXPECT_EQ(copy.window.controlTexts[IDC_MODE_LABEL], u"1280 x 720 - 25.00 fps");
@@ -50,7 +51,8 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     copy.Fire(kTimerResend);
     copy.Fire(kTimerResend);
     EXPECT_EQ(runtime.sendsWithFrame, sends + 2);
-    EXPECT_EQ(runtime.lastSentFrame.p_data, copy.panel.m_ndi.Frame(copy.panel.m_ndi.m_nCurFrame)->p_data);
+    EXPECT_EQ(runtime.lastSentFrame.p_data,
+              copy.panel.m_ndi.Frame(copy.panel.m_ndi.m_nCurFrame)->p_data);
 }
 
 TEST_F(PanelStartupTest, NewCopyTakesTheLowestFreeNumber) {
@@ -116,7 +118,8 @@ TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
     EXPECT_EQ(copy.window.endResult, -1) << "anything but OK keeps the panel";
     runtime.calls.clear();
     copy.panel.OnCommand(IDOK_EXIT);
-    EXPECT_EQ(runtime.FunctionNames(), (std::vector<std::string>{"send_video(null)", "send_destroy", "destroy"}));
+    EXPECT_EQ(runtime.FunctionNames(),
+              (std::vector<std::string>{"send_video(null)", "send_destroy", "destroy"}));
     EXPECT_TRUE(runtime.calls[0].framesAllocated);
     EXPECT_FALSE(runtime.calls[1].framesAllocated);
     EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
@@ -196,7 +199,8 @@ TEST(PanelLinkMessages, ForeignMessagesChangeNothingButValidReplies) {
     copy.Start();
     desktop.log.clear();
     for (int i = 0; i < 5000; ++i) {
-        copy.panel.OnLinkMessage(static_cast<uint64_t>(i % 13), (i % 2 ? -1 : 1) * int64_t{i} * 1000003);
+        copy.panel.OnLinkMessage(static_cast<uint64_t>(i % 13),
+                                 (i % 2 ? -1 : 1) * int64_t{i} * 1000003);
     }
     copy.panel.OnLinkMessage(3, 0);
     copy.panel.OnLinkMessage(3, 1);

@@ -14,7 +14,7 @@ using namespace cuewire::testing;
 constexpr uint32_t kSplashPixel = 0x80ffffff;  // half-transparent white banner
 
 class ComposerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         pictures.Add(kSplashPictureId, 720, 276, 32, kSplashPixel);
         pictures.Add(kBackgroundPictureId, 480, 270, 32, 0x00203040);
@@ -167,7 +167,8 @@ TEST_F(ComposerTest, PreviewGetsTheProgrammePictureWith16By9EvenBeforeDescriptor
     composer.RebuildTextSurface(1280, 720);
     composer.ResetBackground(1280, 720);
     Compose(u"Early", true);
-    EXPECT_EQ(preview.lastPixels, reinterpret_cast<const uint8_t*>(composer.m_surfProgramme.Pixels()));
+    EXPECT_EQ(preview.lastPixels,
+              reinterpret_cast<const uint8_t*>(composer.m_surfProgramme.Pixels()));
     EXPECT_EQ(preview.lastWidth, 1280);
     EXPECT_EQ(preview.lastHeight, 720);
     EXPECT_EQ(preview.lastFourCc, kFourCcRgba);
@@ -181,7 +182,8 @@ TEST_F(ComposerTest, CompositionBeforeAnyModeWritesNothingIntoTheFrame) {
     for (int i = 0; i < 1280 * 720; i += 997) {
         ASSERT_EQ(sender.FramePixels(sender.m_nCurFrame)[i], 0u);
     }
-    EXPECT_EQ(preview.lastPixels, reinterpret_cast<const uint8_t*>(composer.m_surfProgramme.Pixels()));
+    EXPECT_EQ(preview.lastPixels,
+              reinterpret_cast<const uint8_t*>(composer.m_surfProgramme.Pixels()));
 }
 
 TEST_F(ComposerTest, StartupPicturesReachThePreviewScaledToTheOutput) {

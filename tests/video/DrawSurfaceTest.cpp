@@ -35,7 +35,8 @@ TEST(DrawSurfaceBlend, FollowsStraightAlphaOverWithTruncatingDivisions) {
         {0x80404040, 0x20c0c0c0, 0x907f7f7f},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(BlendOne(c.source, c.dest), c.expected) << std::hex << c.source << " over " << c.dest;
+        EXPECT_EQ(BlendOne(c.source, c.dest), c.expected)
+            << std::hex << c.source << " over " << c.dest;
     }
 }
 
@@ -49,8 +50,8 @@ TEST(DrawSurfaceComposite, PlacesByAnchorAndClipsAtEveryEdge) {
     } cases[] = {
         {"centred", 4, 2, Anchor::kCentre, 0, 3, 6, 3, 4},
         {"bottom centre with margin 1", 4, 2, Anchor::kBottomCentre, 1, 3, 6, 5, 6},
-        {"wider and taller than the destination: cut on both sides", 14, 12, Anchor::kCentre, 0,
-         0, 9, 0, 7},
+        {"wider and taller than the destination: cut on both sides", 14, 12, Anchor::kCentre, 0, 0,
+         9, 0, 7},
         {"bottom margin larger than the destination: cut at the top", 4, 2, Anchor::kBottomCentre,
          7, 3, 6, 0, 0},
     };
@@ -140,9 +141,9 @@ TEST(DrawSurfaceBitmap, LoadsResourcePixelsOrLeavesTheSurfaceAlone) {
 
 TEST(DrawSurfaceBitmap, ScalingKeepsTransparencyOfA32BitPictureAndMakesOthersOpaque) {
     MemoryPictures pictures;
-    pictures.Add(1, 48, 27, 32, 0x00000000);   // fully transparent
-    pictures.Add(2, 48, 27, 24, 0x00336699);   // another depth
-    pictures.Add(3, 48, 27, 32, 0x00336699);   // 24-bit resource read at 32 bits: alpha 0
+    pictures.Add(1, 48, 27, 32, 0x00000000);  // fully transparent
+    pictures.Add(2, 48, 27, 24, 0x00336699);  // another depth
+    pictures.Add(3, 48, 27, 32, 0x00336699);  // 24-bit resource read at 32 bits: alpha 0
     struct Case {
         int id;
         uint32_t expected;

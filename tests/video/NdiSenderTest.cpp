@@ -14,7 +14,7 @@ namespace {
 using testing::FakeNdiRuntime;
 
 class NdiSenderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         runtime.framesAllocatedProbe = [](const void* sender) {
             return static_cast<const CNdiSender*>(sender)->FramesAllocated();
@@ -131,7 +131,8 @@ TEST(NdiSenderStart, ARuntimeThatCannotRunIsReportedAndNeverShutDown) {
         void (*spoil)(FakeNdiRuntime&);
     } cases[] = {
         {"initialize fails", [](FakeNdiRuntime& r) { r.initializeResult = false; }},
-        {"a function is missing", [](FakeNdiRuntime& r) { r.MutableFunctions().send_destroy = nullptr; }},
+        {"a function is missing",
+         [](FakeNdiRuntime& r) { r.MutableFunctions().send_destroy = nullptr; }},
     };
     for (const Case& c : cases) {
         FakeNdiRuntime runtime;

@@ -24,7 +24,8 @@ std::vector<uint8_t> NumberedFrame(int width, int height, int stride) {
 
 uint32_t PreviewPixel(const CPreviewFrame& preview, int x, int y) {
     uint32_t pixel;
-    std::memcpy(&pixel, preview.Bits() + (static_cast<size_t>(y) * preview.Description().width + x) * 4, 4);
+    std::memcpy(&pixel,
+                preview.Bits() + (static_cast<size_t>(y) * preview.Description().width + x) * 4, 4);
     return pixel;
 }
 
@@ -51,7 +52,8 @@ TEST(PreviewFrame, HalvesFramesWiderThan640ByTakingEveryOtherPixelOfEveryOtherRo
         for (int y = 0; y < c.previewHeight; y += 3) {
             for (int x = 0; x < c.previewWidth; x += 7) {
                 const uint32_t expected = (static_cast<uint32_t>(y * c.step) << 12) | (x * c.step);
-                ASSERT_EQ(PreviewPixel(preview, x, y), expected) << c.width << " at " << x << "," << y;
+                ASSERT_EQ(PreviewPixel(preview, x, y), expected)
+                    << c.width << " at " << x << "," << y;
             }
         }
         // The last preview pixel comes from an even column and row, never the odd last ones.
@@ -79,7 +81,8 @@ TEST(PreviewFrame, DoesNothingWithoutABufferAndCopiesNothingForEmptySizes) {
 
     CPreviewFrame preview;
     ASSERT_TRUE(preview.Setup());
-    preview.SetFrame(reinterpret_cast<const uint8_t*>(&pixel), 1282, 0, 4, kFourCcRgba, kAspect16By9);
+    preview.SetFrame(reinterpret_cast<const uint8_t*>(&pixel), 1282, 0, 4, kFourCcRgba,
+                     kAspect16By9);
     EXPECT_EQ(preview.Description().width, 641) << "sizes are still recorded";
     EXPECT_EQ(preview.Description().height, 0);
 }

@@ -54,7 +54,8 @@ std::string FrameName(const NDIlib_video_frame_v2_t* frame) {
             g_buffers[i] = frame->p_data;
         }
         if (g_buffers[i] == frame->p_data) {
-            return std::to_string(i) + " " + std::to_string(frame->xres) + "x" + std::to_string(frame->yres);
+            return std::to_string(i) + " " + std::to_string(frame->xres) + "x" +
+                   std::to_string(frame->yres);
         }
     }
     return "other";
@@ -88,12 +89,12 @@ RECORDING_EXPORT void NDIlib_send_destroy(NDIlib_send_instance_t) {
 }
 
 RECORDING_EXPORT void NDIlib_send_send_video_async_v2(NDIlib_send_instance_t,
-                                                       const NDIlib_video_frame_v2_t* frame) {
+                                                      const NDIlib_video_frame_v2_t* frame) {
     Record("send_video " + FrameName(frame));
 }
 
 RECORDING_EXPORT void NDIlib_send_add_connection_metadata(NDIlib_send_instance_t,
-                                                           const NDIlib_metadata_frame_t* metadata) {
+                                                          const NDIlib_metadata_frame_t* metadata) {
     Record("send_add_connection_metadata " + std::to_string(metadata->length) + " " +
            std::string(metadata->p_data, static_cast<size_t>(metadata->length)));
 }
