@@ -50,9 +50,17 @@ wait_until_typing_works() {
     wait_for 30 control_is_enabled "$1" 1008 || fail "the edits never became usable"
 }
 
-# expect_text HWND ID EXPECTED
+# expect_text HWND ID EXPECTED: the control reads EXPECTED within 10 s. Keys
+# and clicks reach the panel through its queue, after the probe has returned.
 expect_text() {
-    expect_eq "$3" "$(probe text "$1" "$2")" "text of control $2"
+    local deadline=$((SECONDS + 10)) actual
+    while :; do
+        actual=$(probe text "$1" "$2")
+        [ "$actual" = "$3" ] && return 0
+        [ "$SECONDS" -ge "$deadline" ] && break
+        sleep 0.3
+    done
+    expect_eq "$3" "$actual" "text of control $2"
 }
 
 # exit_copy HWND ANSWER: clicks Exit and answers "OK to exit?" with ANSWER (1 OK, 2 Cancel).
