@@ -32,6 +32,10 @@ if [ -z "${DISPLAY:-}" ]; then
     Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$display"
+    for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.2
+    done
     echo "run: no display found; started a virtual one (Xvfb $DISPLAY). Cuewire runs there unseen."
 fi
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true' EXIT
