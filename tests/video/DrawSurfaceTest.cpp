@@ -40,6 +40,38 @@ TEST(DrawSurfaceBlend, FollowsStraightAlphaOverWithTruncatingDivisions) {
     }
 }
 
+TEST(DrawSurfaceBlend, EqualsTheRuleForEveryAlphaOfSourceAndDestination) {
+    // The rule written out plainly, one byte at a time.
+    const auto rule = [](uint32_t s, uint32_t d) {
+        const uint32_t a = s >> 24, ia = 255 - a;
+        uint32_t out = (255 - ((255 - (d >> 24)) * ia) / 255) << 24;
+        for (int shift = 0; shift < 24; shift += 8) {
+            out |= ((((d >> shift) & 0xff) * ia + ((s >> shift) & 0xff) * a) / 255) << shift;
+        }
+        return out;
+    };
+    CDrawSurface surface;
+    ASSERT_EQ(surface.Resize(256, 1), 1);
+    std::vector<uint32_t> dest(256);
+    const uint32_t colours[] = {0x000000, 0xffffff, 0x010203, 0xfefdfc, 0x80ff7f, 0x3a9cd2};
+    for (uint32_t sourceColour : colours) {
+        for (uint32_t destColour : colours) {
+            for (uint32_t destAlpha = 0; destAlpha < 256; ++destAlpha) {
+                for (uint32_t a = 0; a < 256; ++a) {
+                    surface.Pixels()[a] = (a << 24) | sourceColour;
+                    dest[a] = (destAlpha << 24) | destColour;
+                }
+                surface.CompositeOnto(0, 0, Anchor::kCentre, kCompositeBlend, dest.data(), 256, 1);
+                for (uint32_t a = 0; a < 256; ++a) {
+                    ASSERT_EQ(dest[a],
+                              rule((a << 24) | sourceColour, (destAlpha << 24) | destColour))
+                        << std::hex << "alpha " << a << " over " << destAlpha;
+                }
+            }
+        }
+    }
+}
+
 TEST(DrawSurfaceComposite, PlacesByAnchorAndClipsAtEveryEdge) {
     struct Case {
         const char* name;
