@@ -9,7 +9,7 @@ cache="$here/.cache/third_party"
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    mingw-w64 wine64 xvfb x11-utils xdotool imagemagick
+    mingw-w64 wine wine64 xvfb x11-utils xdotool imagemagick
     iproute2 util-linux procps ca-certificates python3
 )
 # npm fetches the third-party files; a machine that has Node.js already has it.
@@ -23,7 +23,8 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
+    # With their recommended packages: wine brings the wine command and its fonts.
+    apt-get install -y -q "${missing[@]}"
 fi
 
 # Fetches one npm package's tarball (no install scripts run) and unpacks it.
