@@ -86,7 +86,10 @@ void EndWatching(int slot) {
 }
 
 BOOL WINAPI WakingCloseHandle(HANDLE handle) {
-    // Exclusive, so that no waiter joins or leaves while the packets go out.
+    // Exclusive until the handle is closed: a waiter that joined between the
+    // packets and the close would find the port open, take another waiter's
+    // packet and leave that one blocked for ever. Joining after the close, a
+    // waiter's call fails at once on the closed handle, as on Windows.
     AcquireSRWLockExclusive(&g_table.lock);
     for (WatchedPort& watched : g_table.ports) {
         if (watched.waiters > 0 && watched.port == handle) {
@@ -96,8 +99,9 @@ BOOL WINAPI WakingCloseHandle(HANDLE handle) {
             }
         }
     }
+    const BOOL closed = CloseHandle(handle);
     ReleaseSRWLockExclusive(&g_table.lock);
-    return CloseHandle(handle);
+    return closed;
 }
 
 BOOL Abandoned(LPOVERLAPPED* overlapped) {
