@@ -24,6 +24,7 @@
 #include <memory>
 #include <new>
 
+#include "tests/win/common/NumberOptions.h"
 #include "video/NdiSdk.h"
 #include "video/PixelFormat.h"
 #include "video/win/NdiRuntimeLoader.h"
@@ -46,23 +47,10 @@ struct Options {
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i + 1 < argc; i += 2) {
-        char* end = nullptr;
-        const long value = std::strtol(argv[i + 1], &end, 10);
-        if (!end || *end != '\0' || value < 0) {
-            return false;
-        }
-        if (std::strcmp(argv[i], "--cycles") == 0) {
-            options.cycles = value;
-        } else if (std::strcmp(argv[i], "--hold-ms") == 0) {
-            options.holdMs = value;
-        } else if (std::strcmp(argv[i], "--wait-receiver-ms") == 0) {
-            options.waitReceiverMs = value;
-        } else {
-            return false;
-        }
-    }
-    return argc % 2 == 1;
+    return test_programs::ParseNumberOptions(argc, argv,
+                                             {{"--cycles", &options.cycles},
+                                              {"--hold-ms", &options.holdMs},
+                                              {"--wait-receiver-ms", &options.waitReceiverMs}});
 }
 
 int ThreadCount() {

@@ -21,6 +21,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "tests/win/common/NumberOptions.h"
 #include "video/Composer.h"
 #include "video/NdiSender.h"
 #include "video/win/GdiTextCanvas.h"
@@ -88,21 +89,9 @@ struct Options {
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i + 1 < argc; i += 2) {
-        char* end = nullptr;
-        const long value = std::strtol(argv[i + 1], &end, 10);
-        if (!end || *end != '\0' || value < 0) {
-            return false;
-        }
-        if (std::strcmp(argv[i], "--wait-receiver-ms") == 0) {
-            options.waitReceiverMs = value;
-        } else if (std::strcmp(argv[i], "--max-hold-ms") == 0) {
-            options.maxHoldMs = value;
-        } else {
-            return false;
-        }
-    }
-    return argc % 2 == 1;
+    return test_programs::ParseNumberOptions(
+        argc, argv,
+        {{"--wait-receiver-ms", &options.waitReceiverMs}, {"--max-hold-ms", &options.maxHoldMs}});
 }
 
 class CRoundTrip {
