@@ -90,8 +90,6 @@ class CCuewireDlg {
     COutputComposer m_output;
     CDiscovery m_discovery;
 
-    bool IsInert() const { return m_bInert; }
-    bool IsNumbered() const { return m_bNumbered; }
     bool HasEnded() const { return m_bEnded; }
 
   private:
