@@ -27,7 +27,10 @@ done
 go_live() {
     wait_until_typing_works "$1"
     probe foreground "$1" || fail "cannot bring $1 to the front"
-    probe type "$2" && probe keys Return || fail "cannot put '$2' live"
+    # What the keys did is checked below and by the link monitor; a probe that
+    # stumbles on its way out under load is only noted.
+    probe type "$2" || note "win-probe type ended with status $?"
+    probe keys Return || note "win-probe keys ended with status $?"
     wait_for 5 text_is "$1" "$2" || fail "the entry line of $1 reads '$(probe text "$1" 1008)'"
     sleep 2
 }
