@@ -3,6 +3,7 @@
 // what is measured is our own pixel work.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -34,6 +35,25 @@ NdiFunctions SilentRuntime() {
     return f;
 }
 
+// A banner like the real one: opaque inside, fading to transparent over its
+// outer 24 pixels, so the blend meets every alpha and mostly the two ends.
+LoadedBitmap FadingBanner() {
+    constexpr int kWidth = 720, kHeight = 276, kFade = 24;
+    LoadedBitmap banner;
+    banner.width = kWidth;
+    banner.height = kHeight;
+    banner.bitsPerPixel = 32;
+    banner.pixels.resize(static_cast<size_t>(kWidth) * kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const int edge = std::min(std::min(x, kWidth - 1 - x), std::min(y, kHeight - 1 - y));
+            const uint32_t alpha = static_cast<uint32_t>(std::min(255, edge * 255 / kFade));
+            banner.pixels[static_cast<size_t>(y) * kWidth + x] = (alpha << 24) | 0x1d2228u;
+        }
+    }
+    return banner;
+}
+
 enum class Content { kText, kEmpty, kStartup };
 
 void Compose(benchmark::State& state, Content content) {
@@ -43,7 +63,7 @@ void Compose(benchmark::State& state, Content content) {
     CNdiSender sender(runtime);
     testing::BlockTextCanvas canvas;
     testing::MemoryPictures pictures;
-    pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);
+    pictures.pictures[kSplashPictureId] = FadingBanner();
     pictures.Add(kBackgroundPictureId, 480, 270, 32, 0x00203040);
     NoWait wait;
     NoLink link;
