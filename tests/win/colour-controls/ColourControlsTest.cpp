@@ -177,6 +177,13 @@ ItemDrawing DrawButton(CColButton& button, bool pressed) {
 }
 
 // What a window shows on the screen of the test display.
+// Asks the label to repaint, as its owner does, and lets the paint happen now.
+void RepaintNow(CColStatic& label) {
+    label.Invalidate();
+    UpdateWindow(label.m_hWnd);
+    PumpMessages();
+}
+
 Pixels ReadScreen(HWND window) {
     RECT rect = {};
     GetClientRect(window, &rect);
@@ -320,9 +327,7 @@ TEST(ColourIndicator, PaintsItsClientAreaAndCentresItsTextInTheSystemFont) {
     SendMessageW(label.m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(large), FALSE);
     label.m_crFill[2] = kLightYellow;
     label.m_nState = 2;
-    label.Invalidate();
-    UpdateWindow(label.m_hWnd);
-    PumpMessages();
+    RepaintNow(label);
 
     const Pixels pixels = ReadScreen(label.m_hWnd);
     EXPECT_EQ(pixels.At(0, 0), kLightYellow);
@@ -351,9 +356,7 @@ TEST(ColourIndicator, CutsTextWiderThanItselfOnBothSides) {
     label.m_crFill[2] = kLightYellow;
     label.m_nState = 2;
     SetWindowTextW(label.m_hWnd, L"MMMMMMMMMMMM");
-    label.Invalidate();
-    UpdateWindow(label.m_hWnd);
-    PumpMessages();
+    RepaintNow(label);
 
     const RECT box = ReadScreen(label.m_hWnd).DarkBox();
     RECT client = {};
@@ -369,9 +372,7 @@ TEST(ColourIndicator, WithoutAStateLeavesTheBackgroundUnpainted) {
     label.m_crFill[2] = kLightYellow;
     label.m_nState = 0;
     SetWindowTextW(label.m_hWnd, L"");
-    label.Invalidate();
-    UpdateWindow(label.m_hWnd);
-    PumpMessages();
+    RepaintNow(label);
     const Pixels pixels = ReadScreen(label.m_hWnd);
     EXPECT_NE(pixels.At(pixels.width / 2, pixels.height / 2), kLightYellow);
 }
