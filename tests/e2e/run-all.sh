@@ -5,7 +5,9 @@
 #
 # BUILD_DIR defaults to build/windows. FILTER (or $E2E_FILTER) is a grep -E
 # pattern on the test file names; only matching tests run. $E2E_TIMEOUT is the
-# limit for one test in seconds (default 300).
+# limit for one test in seconds (default 300). $E2E_SUITE_DIR and
+# $E2E_SUITE_GLOB choose other scripts to run the same way (default: this
+# folder's test_*.sh), such as benchmarks; $E2E_OUT moves the artefacts.
 #
 # The runner gives itself a loopback-only network namespace first, so that the
 # NDI runtime's announcements never leave this machine, then an X server on a
@@ -52,7 +54,7 @@ fi
 
 export E2E_ROOT BUILD_DIR
 export NDI_DLL=${NDI_DLL:-$repo/.cache/third_party/Processing.NDI.Lib.x64.dll}
-export E2E_OUT=$BUILD_DIR/e2e-out
+export E2E_OUT=${E2E_OUT:-$BUILD_DIR/e2e-out}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 rm -rf "$E2E_OUT"
 mkdir -p "$E2E_OUT"
@@ -141,7 +143,8 @@ if ! wineboot -i >"$E2E_OUT/wineboot.log" 2>&1 || ! wineserver -w; then
 fi
 
 tests=()
-for t in "$E2E_ROOT"/test_*.sh; do
+suite_dir=${E2E_SUITE_DIR:-$E2E_ROOT}
+for t in "$suite_dir"/${E2E_SUITE_GLOB:-test_*.sh}; do
     [ -e "$t" ] || continue
     name=$(basename "$t" .sh)
     if [ -n "$filter" ] && ! grep -Eq -- "$filter" <<<"$name"; then
