@@ -11,6 +11,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     mingw-w64 wine wine64 xvfb x11-utils xdotool imagemagick
     iproute2 util-linux procps ca-certificates python3
+    # mingw-w64 brings these; named because the release zip ships their
+    # licence files (/usr/share/doc/<package>/copyright).
+    mingw-w64-x86-64-dev gcc-mingw-w64-x86-64-win32
 )
 # npm fetches the third-party files; a machine that has Node.js already has it.
 command -v npm >/dev/null || packages+=(npm)
