@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test:
 #   the portable core's unit tests natively, again under AddressSanitizer and
-#   UBSan, then the Windows build and the end-to-end tests under Wine (inside a
-#   loopback-only network namespace, with their own X server and Wine prefix).
+#   UBSan, then the Windows build with the release zip and the end-to-end
+#   tests under Wine (inside a loopback-only network namespace, with their own
+#   X server and Wine prefix).
 # Run as root on a fresh Debian 12 machine (setup installs packages).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,6 +27,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 ct
 echo "== Windows build (mingw-w64)"
 cmake --preset windows -DCUEWIRE_WERROR=ON
 cmake --build --preset windows
+cmake --build --preset windows --target release-zip
 
 echo "== end-to-end tests under Wine"
 tests/e2e/run-all.sh build/windows
