@@ -48,7 +48,12 @@ fetch_npm grandiose@0.0.4 "$cache/grandiose"
 fetch_npm @expo-google-fonts/libre-franklin@0.4.2 "$cache/libre-franklin"
 
 # Only these files are used: the NDI runtime DLL, the font and its licence.
-install -m 0644 "$cache/grandiose/lib/win_x64/Processing.NDI.Lib.x64.dll" "$cache/Processing.NDI.Lib.x64.dll"
-install -m 0644 "$cache/libre-franklin/500Medium/LibreFranklin_500Medium.ttf" "$cache/LibreFranklin_500Medium.ttf"
-install -m 0644 "$cache/libre-franklin/LICENSE_FONT" "$cache/LICENSE_FONT"
+# A copy that is already in place keeps its date, so the build does not embed
+# the font again and relink the program on every run.
+place() {
+    cmp -s "$1" "$2" || install -m 0644 "$1" "$2"
+}
+place "$cache/grandiose/lib/win_x64/Processing.NDI.Lib.x64.dll" "$cache/Processing.NDI.Lib.x64.dll"
+place "$cache/libre-franklin/500Medium/LibreFranklin_500Medium.ttf" "$cache/LibreFranklin_500Medium.ttf"
+place "$cache/libre-franklin/LICENSE_FONT" "$cache/LICENSE_FONT"
 echo "setup: done ($cache)"
