@@ -43,6 +43,8 @@ bool CNdiSender::AllocateFrames() {
         // Words, so that the composition may address the pixels as 32-bit values.
         uint32_t* buffer = frame.get_deleter().buffers->Allocate(kFrameBufferBytes / 4);
         if (!buffer) {
+            // A descriptor without pixels must not pass for an allocated frame.
+            frame.reset();
             return false;
         }
         frame->p_data = reinterpret_cast<uint8_t*>(buffer);

@@ -161,8 +161,10 @@ TEST(NdiSenderStart, AFrameBufferThatCannotBeHadIsReportedAndNothingLeaks) {
             CNdiSender sender(runtime.Functions(), frameBuffers);
             ASSERT_TRUE(sender.InitialiseNdi());
             EXPECT_FALSE(sender.AllocateFrames()) << "refused at request " << failAt;
+            EXPECT_FALSE(sender.FramesAllocated()) << failAt;
             EXPECT_EQ(frameBuffers.requests, failAt) << "no request after the refusal";
             EXPECT_EQ(sender.FramePixels(0) != nullptr, failAt == 2) << failAt;
+            EXPECT_EQ(sender.Frame(1), nullptr) << "no descriptor without its buffer";
             sender.ShutdownNdi();
             EXPECT_EQ(frameBuffers.live, 0) << "the buffer had before the refusal is freed";
         }
