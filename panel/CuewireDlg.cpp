@@ -16,7 +16,7 @@ constexpr char16_t kTitlePrefix[] = u"Bryvo Cuewire for NDI\u00AE - No ";
 }  // namespace
 
 CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
-    : m_ndi(ports.ndi),
+    : m_ndi(ports.ndi, ports.frameBuffers),
       m_output(m_ndi, ports.canvas, ports.pictures, ports.wait, m_linkBroadcast, ports.preview),
       m_window(ports.window),
       m_bus(ports.bus),

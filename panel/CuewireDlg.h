@@ -17,6 +17,7 @@ struct PanelPorts {
     IPanelWindow& window;
     ILinkBus& bus;
     const NdiFunctions& ndi;
+    IFrameBufferAllocator& frameBuffers;
     ITextCanvas& canvas;
     IBitmapResources& pictures;
     IWait& wait;

@@ -21,7 +21,7 @@ const char CNdiSender::kProductMetadata[] =
 
 void CNdiSender::FrameDeleter::operator()(NDIlib_video_frame_v2_t* frame) const {
     if (frame) {
-        delete[] reinterpret_cast<uint32_t*>(frame->p_data);
+        buffers->Free(reinterpret_cast<uint32_t*>(frame->p_data));
         delete frame;
     }
 }
@@ -41,8 +41,10 @@ bool CNdiSender::AllocateFrames() {
             return false;
         }
         // Words, so that the composition may address the pixels as 32-bit values.
-        uint32_t* buffer = new (std::nothrow) uint32_t[kFrameBufferBytes / 4]();
+        uint32_t* buffer = frame.get_deleter().buffers->Allocate(kFrameBufferBytes / 4);
         if (!buffer) {
+            // A descriptor without pixels must not pass for an allocated frame.
+            frame.reset();
             return false;
         }
         frame->p_data = reinterpret_cast<uint8_t*>(buffer);

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "video/FrameBufferAllocator.h"
 #include "video/NdiSdk.h"
 
 namespace cuewire {
@@ -15,7 +16,10 @@ class CNdiSender {
     static constexpr int kNameBytes = 32;
     static const char kProductMetadata[];
 
-    explicit CNdiSender(const NdiFunctions& ndi) : m_ndi(ndi) {}
+    CNdiSender(const NdiFunctions& ndi, IFrameBufferAllocator& buffers)
+        : m_ndi(ndi),
+          m_pFrames{FramePtr(nullptr, FrameDeleter{&buffers}),
+                    FramePtr(nullptr, FrameDeleter{&buffers})} {}
     CNdiSender(const CNdiSender&) = delete;
     CNdiSender& operator=(const CNdiSender&) = delete;
     ~CNdiSender() { ShutdownNdi(); }
@@ -41,13 +45,15 @@ class CNdiSender {
     int32_t m_nCurFrame = 0;  // the frame written and sent last
 
   private:
+    // A descriptor takes its buffer with it, back to where the buffer came from.
     struct FrameDeleter {
+        IFrameBufferAllocator* buffers;  // not owned
         void operator()(NDIlib_video_frame_v2_t* frame) const;
     };
     using FramePtr = std::unique_ptr<NDIlib_video_frame_v2_t, FrameDeleter>;
 
     const NdiFunctions& m_ndi;  // not owned
-    FramePtr m_pFrames[2];
+    FramePtr m_pFrames[2];      // buffers from the allocator, which outlives this
     NDIlib_send_instance_t m_pSender = nullptr;
     bool m_bInitialised = false;
 };

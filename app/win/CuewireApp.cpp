@@ -28,8 +28,8 @@ int CCuewireApp::Run() {
     CSleepWait wait;
     VidBox preview;
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
-    CCuewireDlg panel(
-        PanelPorts{window, bus, runtime.Functions(), canvas, pictures, wait, preview});
+    CCuewireDlg panel(PanelPorts{window, bus, runtime.Functions(), m_frameBuffers, canvas, pictures,
+                                 wait, preview});
 
     window.Run(panel);
     return 0;

@@ -1,15 +1,18 @@
 #pragma once
 #include <windows.h>
 
+#include "video/FrameBufferAllocator.h"
+
 namespace cuewire {
 
 // The application: wires the Win32 adapters to the panel and runs the panel
 // modally. When the panel ends, the application ends with it.
 class CCuewireApp {
   public:
-    // `linkMessage` was registered before anything else ran.
-    CCuewireApp(HINSTANCE instance, UINT linkMessage)
-        : m_hInstance(instance), m_nLinkMessage(linkMessage) {}
+    // `linkMessage` was registered before anything else ran; `frameBuffers`
+    // outlives the application.
+    CCuewireApp(HINSTANCE instance, UINT linkMessage, IFrameBufferAllocator& frameBuffers)
+        : m_hInstance(instance), m_nLinkMessage(linkMessage), m_frameBuffers(frameBuffers) {}
 
     // Returns the process's exit code.
     int Run();
@@ -17,6 +20,7 @@ class CCuewireApp {
   private:
     HINSTANCE m_hInstance;  // not owned
     UINT m_nLinkMessage;
+    IFrameBufferAllocator& m_frameBuffers;  // not owned
 };
 
 }  // namespace cuewire

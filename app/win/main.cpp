@@ -8,6 +8,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     // The link's message number comes first: other copies may already be asking.
     const UINT linkMessage =
         RegisterWindowMessageW(reinterpret_cast<const wchar_t*>(cuewire::kLinkMessageName));
-    cuewire::CCuewireApp app(instance, linkMessage);
+    cuewire::CHeapFrameBufferAllocator frameBuffers;
+    cuewire::CCuewireApp app(instance, linkMessage, frameBuffers);
     return app.Run();
 }

@@ -60,7 +60,8 @@ void Compose(benchmark::State& state, Content content) {
     const int w = static_cast<int>(state.range(0));
     const int h = static_cast<int>(state.range(1));
     const NdiFunctions runtime = SilentRuntime();
-    CNdiSender sender(runtime);
+    CHeapFrameBufferAllocator frameBuffers;
+    CNdiSender sender(runtime, frameBuffers);
     testing::BlockTextCanvas canvas;
     testing::MemoryPictures pictures;
     pictures.pictures[kSplashPictureId] = FadingBanner();

@@ -54,4 +54,20 @@ void MemoryPictures::Add(int resourceId, int width, int height, int bitsPerPixel
     pictures[resourceId] = std::move(bitmap);
 }
 
+uint32_t* CountingFrameBuffers::Allocate(size_t words) {
+    ++requests;
+    if (failAt != 0 && requests >= failAt) {
+        return nullptr;
+    }
+    ++live;
+    return new uint32_t[words]();
+}
+
+void CountingFrameBuffers::Free(uint32_t* buffer) {
+    if (buffer) {
+        --live;
+        delete[] buffer;
+    }
+}
+
 }  // namespace cuewire::testing

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "video/Composer.h"
+#include "video/FrameBufferAllocator.h"
 #include "video/PreviewFrame.h"
 
 namespace cuewire::testing {
@@ -82,6 +83,18 @@ class RecordingPreview final : public IPreview {
     float lastAspect = 0.0f;
     int setFrames = 0;
     int refreshes = 0;
+};
+
+// Frame buffers from the free store, counted, that run out of memory on
+// request `failAt` (1-based; 0 never) and every request after it.
+class CountingFrameBuffers final : public IFrameBufferAllocator {
+  public:
+    uint32_t* Allocate(size_t words) override;
+    void Free(uint32_t* buffer) override;
+
+    int failAt = 0;
+    int requests = 0;
+    int live = 0;  // handed out and not yet freed
 };
 
 }  // namespace cuewire::testing

@@ -15,7 +15,8 @@ struct PanelCopy {
     PanelCopy(SharedDesktop& desktop, FakeNdiRuntime& runtime, uint32_t processId)
         : desktop(desktop),
           bus(desktop),
-          panel(PanelPorts{window, bus, runtime.Functions(), canvas, pictures, wait, preview}) {
+          panel(PanelPorts{window, bus, runtime.Functions(), frameBuffers, canvas, pictures, wait,
+                           preview}) {
         window.processId = processId;
         window.onEditChanged = [this] { panel.OnTextChanged(); };
         pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);
@@ -56,6 +57,7 @@ struct PanelCopy {
     SharedDesktop& desktop;
     SharedDesktop::Bus bus;
     FakePanelWindow window;
+    CountingFrameBuffers frameBuffers;
     BlockTextCanvas canvas;
     MemoryPictures pictures;
     RecordingWait wait;

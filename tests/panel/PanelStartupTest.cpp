@@ -161,23 +161,61 @@ TEST_F(PanelStartupTest, OtherTimersDoNothing) {
     EXPECT_EQ(runtime.calls.size(), calls);
 }
 
-TEST(PanelInert, ARuntimeThatCannotRunLeavesAnInertPanelThatStillExits) {
+TEST_F(PanelStartupTest, ARefusedSenderLeavesTheOutputComposedAndPreviewedUntilAModeChange) {
+    runtime.createReturnsNull = true;
+    PanelCopy& copy = NewCopy();
+    copy.StartAndNumber();
+    EXPECT_EQ(runtime.Count("send_create"), 2);
+    EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the start-up frame is composed";
+    copy.Fire(kTimerResend);
+    copy.Fire(kTimerStartupEnd);
+    const int previewed = copy.preview.setFrames;
+    copy.window.Type(IDC_ENTRY, u"Unsent");
+    copy.Key(kVirtualKeyReturn);
+    EXPECT_EQ(copy.canvas.texts.back(), u"Unsent");
+    EXPECT_EQ(copy.preview.setFrames, previewed + 1) << "the text reaches the preview";
+    EXPECT_EQ(runtime.Count("send_video"), 0);
+    EXPECT_EQ(runtime.Count("send_add_connection_metadata"), 0);
+    EXPECT_EQ(runtime.Count("send_destroy"), 0) << "no sender, nothing to destroy";
+
+    // The runtime may come round: the next mode change asks again and sends.
+    runtime.createReturnsNull = false;
+    copy.window.controls.m_nResolution = 1;
+    copy.panel.OnCommand(IDC_RES_1080);
+    EXPECT_EQ(runtime.Count("send_create"), 3);
+    EXPECT_EQ(runtime.liveSenders, 1);
+    EXPECT_EQ(runtime.sendsWithFrame, 1);
+    EXPECT_EQ(runtime.lastSentFrame.xres, 1920);
+    EXPECT_EQ(copy.OutputPixel(137, 828), kTextBoxBlack) << "the text, redrawn at the new size";
+    copy.Fire(kTimerResend);
+    EXPECT_EQ(runtime.sendsWithFrame, 2);
+}
+
+TEST(PanelInert, ANdiSideThatCannotStartLeavesAnInertPanelThatStillExits) {
     struct Case {
         const char* name;
-        void (*spoil)(FakeNdiRuntime&);
+        void (*spoil)(FakeNdiRuntime&, CountingFrameBuffers&);
         const char16_t* message;
         int expectedDestroys;
     } cases[] = {
-        {"initialize fails", [](FakeNdiRuntime& r) { r.initializeResult = false; },
+        {"initialize fails",
+         [](FakeNdiRuntime& r, CountingFrameBuffers&) { r.initializeResult = false; },
          u"Cannot run NDI.|Cuewire", 0},
-        {"function missing", [](FakeNdiRuntime& r) { r.MutableFunctions().version = nullptr; },
+        {"function missing",
+         [](FakeNdiRuntime& r, CountingFrameBuffers&) { r.MutableFunctions().version = nullptr; },
          u"Cannot run NDI.|Cuewire", 0},
+        {"first frame buffer refused",
+         [](FakeNdiRuntime&, CountingFrameBuffers& b) { b.failAt = 1; },
+         u"NDI_frame creation problem|Cuewire", 1},
+        {"second frame buffer refused",
+         [](FakeNdiRuntime&, CountingFrameBuffers& b) { b.failAt = 2; },
+         u"NDI_frame creation problem|Cuewire", 1},
     };
     for (const Case& c : cases) {
         SharedDesktop desktop;
         FakeNdiRuntime runtime;
-        c.spoil(runtime);
         PanelCopy copy(desktop, runtime, 7);
+        c.spoil(runtime, copy.frameBuffers);
         EXPECT_FALSE(copy.panel.OnInitDialog()) << c.name;
         EXPECT_EQ(copy.window.messages, std::vector<std::u16string>{c.message}) << c.name;
         EXPECT_TRUE(copy.window.timers.empty()) << c.name;
@@ -189,6 +227,7 @@ TEST(PanelInert, ARuntimeThatCannotRunLeavesAnInertPanelThatStillExits) {
         copy.panel.OnCommand(IDOK_EXIT);
         EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel) << c.name;
         EXPECT_EQ(runtime.Count("destroy"), c.expectedDestroys) << c.name;
+        EXPECT_EQ(copy.frameBuffers.live, 0) << "every buffer had is freed at exit: " << c.name;
     }
 }
 

@@ -44,7 +44,8 @@ class ComposerTest : public ::testing::Test {
     uint32_t Pixel(int x, int y) { return sender.FramePixels(sender.m_nCurFrame)[y * w + x]; }
 
     FakeNdiRuntime runtime;
-    CNdiSender sender{runtime.Functions()};
+    CountingFrameBuffers frameBuffers;
+    CNdiSender sender{runtime.Functions(), frameBuffers};
     BlockTextCanvas canvas;
     MemoryPictures pictures;
     RecordingWait wait;
@@ -196,7 +197,8 @@ TEST_F(ComposerTest, StartupPicturesReachThePreviewScaledToTheOutput) {
 
 TEST(ComposerMissingPictures, TextStillReachesTheOutputWithoutTheBackgroundPicture) {
     FakeNdiRuntime runtime;
-    CNdiSender sender{runtime.Functions()};
+    CountingFrameBuffers frameBuffers;
+    CNdiSender sender{runtime.Functions(), frameBuffers};
     BlockTextCanvas canvas;
     MemoryPictures none;
     RecordingWait wait;

@@ -6,11 +6,13 @@
 #include <cstring>
 
 #include "tests/fakes/FakeNdiRuntime.h"
+#include "tests/fakes/FakePorts.h"
 #include "video/PixelFormat.h"
 
 namespace cuewire {
 namespace {
 
+using testing::CountingFrameBuffers;
 using testing::FakeNdiRuntime;
 
 class NdiSenderTest : public ::testing::Test {
@@ -25,7 +27,8 @@ class NdiSenderTest : public ::testing::Test {
     }
 
     FakeNdiRuntime runtime;
-    CNdiSender sender{runtime.Functions()};
+    CountingFrameBuffers frameBuffers;
+    CNdiSender sender{runtime.Functions(), frameBuffers};
 };
 
 TEST_F(NdiSenderTest, NamesTheSourceByCopyNumberAndAnnouncesTheProduct) {
@@ -112,6 +115,7 @@ TEST_F(NdiSenderTest, ShutdownFlushesBeforeFreeingAndDestroysTheRuntimeLast) {
     EXPECT_TRUE(runtime.calls[0].framesAllocated) << "the flush must come before the buffers go";
     EXPECT_FALSE(runtime.calls[1].framesAllocated) << "buffers are freed before the sender";
     EXPECT_EQ(runtime.liveSenders, 0);
+    EXPECT_EQ(frameBuffers.live, 0);
 
     runtime.calls.clear();
     sender.ShutdownNdi();  // a second shutdown (the destructor's) releases nothing twice
@@ -136,14 +140,36 @@ TEST(NdiSenderStart, ARuntimeThatCannotRunIsReportedAndNeverShutDown) {
     };
     for (const Case& c : cases) {
         FakeNdiRuntime runtime;
+        CountingFrameBuffers frameBuffers;
         c.spoil(runtime);
         {
-            CNdiSender sender(runtime.Functions());
+            CNdiSender sender(runtime.Functions(), frameBuffers);
             EXPECT_FALSE(sender.InitialiseNdi()) << c.name;
             sender.CreateSender(0);
         }
         EXPECT_EQ(runtime.Count("destroy"), 0) << c.name;
         EXPECT_EQ(runtime.Count("send_create"), 0) << c.name;
+    }
+}
+
+TEST(NdiSenderStart, AFrameBufferThatCannotBeHadIsReportedAndNothingLeaks) {
+    for (int failAt : {1, 2}) {
+        FakeNdiRuntime runtime;
+        CountingFrameBuffers frameBuffers;
+        frameBuffers.failAt = failAt;
+        {
+            CNdiSender sender(runtime.Functions(), frameBuffers);
+            ASSERT_TRUE(sender.InitialiseNdi());
+            EXPECT_FALSE(sender.AllocateFrames()) << "refused at request " << failAt;
+            EXPECT_FALSE(sender.FramesAllocated()) << failAt;
+            EXPECT_EQ(frameBuffers.requests, failAt) << "no request after the refusal";
+            EXPECT_EQ(sender.FramePixels(0) != nullptr, failAt == 2) << failAt;
+            EXPECT_EQ(sender.Frame(1), nullptr) << "no descriptor without its buffer";
+            sender.ShutdownNdi();
+            EXPECT_EQ(frameBuffers.live, 0) << "the buffer had before the refusal is freed";
+        }
+        EXPECT_EQ(runtime.FunctionNames(), (std::vector<std::string>{"initialize", "destroy"}))
+            << "the runtime that did start is shut down once: " << failAt;
     }
 }
 

@@ -203,7 +203,8 @@ int Run(const Options& options) {
     CNoLink link;
     CNoPreview preview;
     const NdiFunctions table = NotingTable(runtime.Functions());
-    CNdiSender sender(table);
+    CHeapFrameBufferAllocator frameBuffers;
+    CNdiSender sender(table, frameBuffers);
     if (!connections || !sender.InitialiseNdi() || !sender.AllocateFrames()) {
         std::printf("error cannot run NDI\n");
         return 3;

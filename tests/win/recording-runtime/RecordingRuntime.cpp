@@ -4,9 +4,17 @@
 //   initialize | version | send_create <name> | send_add_connection_metadata <length> <text>
 //   send_video <frame index or null> <xres>x<yres> | send_destroy | destroy
 // The log goes to the file named by CUEWIRE_NDI_CALL_LOG, else beside the DLL.
+//
+// CUEWIRE_NDI_FAULT makes it fail the way a real runtime can:
+//   initialize       NDIlib_initialize returns false
+//   send_create      every NDIlib_send_create returns null
+//   send_create:N    the first N of them return null, later ones succeed
+// A refused create is logged as "send_create <name> refused". Built with
+// RECORDING_RUNTIME_INCOMPLETE it lacks NDIlib_send_add_connection_metadata.
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 #include "video/NdiSdk.h"
@@ -41,7 +49,27 @@ void Record(const std::string& line) {
     }
 }
 
+// The fault chosen for this process.
+std::wstring Fault() {
+    wchar_t value[64] = {};
+    const DWORD length = GetEnvironmentVariableW(L"CUEWIRE_NDI_FAULT", value, 64);
+    return length < 64 ? std::wstring(value, length) : std::wstring();
+}
+
+// How many creates, counted from the first, are refused: -1 for all of them.
+int CreatesToRefuse() {
+    const std::wstring fault = Fault();
+    if (fault == L"send_create") {
+        return -1;
+    }
+    if (fault.rfind(L"send_create:", 0) == 0) {
+        return static_cast<int>(std::wcstol(fault.c_str() + 12, nullptr, 10));
+    }
+    return 0;
+}
+
 int g_senders = 0;
+int g_createsRefused = 0;
 const uint8_t* g_buffers[2] = {};
 
 // Frames are told apart by their buffers, in the order they first appear.
@@ -65,7 +93,7 @@ std::string FrameName(const NDIlib_video_frame_v2_t* frame) {
 
 RECORDING_EXPORT bool NDIlib_initialize() {
     Record("initialize");
-    return true;
+    return Fault() != L"initialize";
 }
 
 RECORDING_EXPORT void NDIlib_destroy() {
@@ -78,7 +106,15 @@ RECORDING_EXPORT const char* NDIlib_version() {
 }
 
 RECORDING_EXPORT NDIlib_send_instance_t NDIlib_send_create(const NDIlib_send_create_t* create) {
-    Record(std::string("send_create ") + (create && create->p_ndi_name ? create->p_ndi_name : ""));
+    const std::string line =
+        std::string("send_create ") + (create && create->p_ndi_name ? create->p_ndi_name : "");
+    const int toRefuse = CreatesToRefuse();
+    if (toRefuse < 0 || g_createsRefused < toRefuse) {
+        ++g_createsRefused;
+        Record(line + " refused");
+        return nullptr;
+    }
+    Record(line);
     ++g_senders;
     return &g_senders;
 }
@@ -93,8 +129,10 @@ RECORDING_EXPORT void NDIlib_send_send_video_async_v2(NDIlib_send_instance_t,
     Record("send_video " + FrameName(frame));
 }
 
+#ifndef RECORDING_RUNTIME_INCOMPLETE
 RECORDING_EXPORT void NDIlib_send_add_connection_metadata(NDIlib_send_instance_t,
                                                           const NDIlib_metadata_frame_t* metadata) {
     Record("send_add_connection_metadata " + std::to_string(metadata->length) + " " +
            std::string(metadata->p_data, static_cast<size_t>(metadata->length)));
 }
+#endif
