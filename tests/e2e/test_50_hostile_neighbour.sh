@@ -3,6 +3,8 @@
 # messages (FLOOD_COUNT, default 100000; seed FLOOD_SEED). The copy must not
 # crash, must answer WM_NULL throughout, must answer each discovery request once
 # with its own number, keep its title, and still take a click and keys after.
+# On two busy cores it takes two to three minutes.
+# e2e-timeout: 450
 source "$(dirname "$0")/copies.sh"
 
 FLOOD=$BUILD_DIR/tests/win/link-flood/link-flood.exe
