@@ -22,9 +22,10 @@
 // number it answered with. Its own broadcasts reach that window too; they are
 // known and taken off the tally.
 //
-// A direct post that fails because the copy's queue is full is retried after
-// yielding. Every K posts, and after the flood, the copy is asked for WM_NULL
-// with SendMessageTimeout (5 s limit); the time of each answer is kept.
+// A post that fails because a queue is full is retried after yielding, for up
+// to 30 s; a queue full for longer ends the flood as failed. Every K posts,
+// and after the flood, the copy is asked for WM_NULL with SendMessageTimeout
+// (5 s limit); the time of each answer is kept.
 //
 // Lines (times in milliseconds):
 //   target pid=<p> title=<title>
@@ -35,8 +36,9 @@
 //   drained ms=<t>                      the copy answered a request posted last
 //   ping after ms=<t>                   or "ping after unanswered"
 //   replies <n> expected=<r> number <k>=<count> ...   numbers 1-based
-// Exit status: 0 when the flood ran to its end; 1 when the copy's window went
-// away or a post failed for another reason than a full queue; 64 on bad usage.
+// Exit status: 0 when the flood ran to its end and the copy worked through it;
+// 1 when the copy's window went away, a post failed for another reason than a
+// full queue or a queue stayed full, or the copy did not drain; 64 on bad usage.
 #include <windows.h>
 
 #include <algorithm>
@@ -55,6 +57,7 @@ namespace cuewire {
 namespace {
 
 constexpr DWORD kPingTimeoutMs = 5000;
+constexpr double kQueueFullLimitMs = 30000.0;
 constexpr int kPumpEvery = 500;  // keeps this program's own queue short
 
 struct Options {
@@ -212,9 +215,12 @@ bool CFlood::CreateListener(HINSTANCE instance) {
 
 bool CFlood::PostOne(uint64_t code, int64_t value, bool broadcast) {
     const HWND to = broadcast ? HWND_BROADCAST : m_hTarget;
+    const LARGE_INTEGER start = Now();
     while (
         !PostMessageW(to, m_nLinkMessage, static_cast<WPARAM>(code), static_cast<LPARAM>(value))) {
-        if (GetLastError() != ERROR_NOT_ENOUGH_QUOTA || !IsWindow(m_hTarget)) {
+        // A queue that stays full is a copy that stopped reading it.
+        if (GetLastError() != ERROR_NOT_ENOUGH_QUOTA || !IsWindow(m_hTarget) ||
+            MillisecondsSince(start) > kQueueFullLimitMs) {
             return false;
         }
         ++m_nQueueFull;
