@@ -80,7 +80,11 @@ void CCuewireDlg::OnTimer(int id) {
     }
     switch (id) {
         case kTimerNumbering:
-            RunNumberingStep();
+            // A ninth copy's question runs a message loop of its own while the
+            // timer keeps ticking: one numbering step, so one question.
+            if (m_bDiscovering) {
+                RunNumberingStep();
+            }
             break;
         case kTimerResend:
             ResendCurrentFrame();

@@ -1,7 +1,8 @@
 #pragma once
 // The panel's window as a recorder: controls hold values, an edit whose text
 // a write changes notifies its change at once (as a real edit does), timers
-// are a table the test fires by hand, message boxes answer from a script.
+// are a table the test fires by hand, message boxes answer from a script and
+// may let other messages in while they wait.
 #include <deque>
 #include <functional>
 #include <map>
@@ -65,6 +66,9 @@ class FakePanelWindow final : public IPanelWindow {
     MessageBoxAnswer ShowMessage(std::u16string_view text, std::u16string_view caption,
                                  MessageBoxButtons) override {
         messages.push_back(std::u16string(text) + u"|" + std::u16string(caption));
+        if (whileAsking) {
+            whileAsking();
+        }
         if (answers.empty()) {
             return MessageBoxAnswer::kOk;
         }
@@ -100,6 +104,8 @@ class FakePanelWindow final : public IPanelWindow {
 
     PanelControlValues controls;
     std::function<void()> onEditChanged;
+    // Runs while a message box is open, as the box's own message loop would.
+    std::function<void()> whileAsking;
     std::u16string title = u"NDI Cuewire";
     bool topmost = false;
     std::vector<bool> topmostCalls;

@@ -95,6 +95,34 @@ TEST_F(PanelStartupTest, NinthCopyOffersToExitAndStaysUnnumberedWhenDeclined) {
     EXPECT_TRUE(accepted.panel.HasEnded());
 }
 
+TEST(PanelNinthCopy, AsksOnceWhileTheNumberingTimerTicksOnDuringTheQuestion) {
+    for (MessageBoxAnswer answer : {MessageBoxAnswer::kCancel, MessageBoxAnswer::kOk}) {
+        SharedDesktop desktop;
+        FakeNdiRuntime runtime;
+        PanelCopy ninth(desktop, runtime, 9);
+        ninth.window.answers = {answer};
+        ninth.Start();
+        for (int64_t number = 0; number < CDiscovery::kMaxCopies; ++number) {
+            ninth.panel.OnLinkMessage(kLinkNumberReply, number);
+        }
+        // The box's loop delivers the ticks that fall due while nobody answers.
+        int ticks = 0;
+        ninth.window.whileAsking = [&ninth, &ticks] {
+            while (ticks < 3 && ninth.window.TimerRunning(kTimerNumbering)) {
+                ++ticks;
+                ninth.Fire(kTimerNumbering);
+            }
+        };
+        ninth.Fire(kTimerNumbering);
+        EXPECT_EQ(ninth.window.messages, std::vector<std::u16string>{u"OK to exit?|Quit Cuewire"});
+        EXPECT_EQ(ninth.panel.HasEnded(), answer == MessageBoxAnswer::kOk);
+        EXPECT_EQ(runtime.Count("send_create"), 0);
+        if (answer == MessageBoxAnswer::kCancel) {
+            EXPECT_FALSE(ninth.window.TimerRunning(kTimerNumbering));
+        }
+    }
+}
+
 TEST_F(PanelStartupTest, TwoCopiesStartedWithinTheDiscoveryWindowBothBecomeNumberTwo) {
     PanelCopy& first = NewCopy();
     PanelCopy& second = NewCopy();
