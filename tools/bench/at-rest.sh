@@ -167,7 +167,7 @@ measure() {
 # Wine 8 names its own threads after what they do (wine_threadpool, ...); the
 # program starts no threads of its own, so the unnamed rest, which carry the
 # program's name, are the NDI runtime's. Measured: a copy without the runtime
-# has no unnamed thread besides the first.
+# has no thread besides the first (Wine 8.0).
 thread_role() {
     if [ "$1" = "$pid" ]; then
         echo ui-thread
