@@ -8,8 +8,14 @@
 // Lines:
 //   connecting <address> name=<name> runtime=<path>
 //   frame <n> <W>x<H> <FourCC> <N>/<D> aspect=<a> stride=<s> [file=<path>]
+//         at=<ms> covered=<pixels> sum=<hex>
 //   metadata <text>
 //   done frames=<n> metadata=<m>
+// at: when the frame arrived, in milliseconds since 1970 on the wall clock
+// (under Wine the host's, so shell scripts can set it beside their own times);
+// covered: how many pixels have an alpha byte other than 0, which tells an
+// empty transparent frame from one showing something; sum: a checksum of the
+// pixels, which tells two different pictures apart.
 // Ends after N frames or S seconds (whichever comes first; neither: Ctrl-C).
 // Exit status 0 when the requested frames arrived (or, without --frames, at
 // least one), 1 when they did not, 2 for bad arguments, 3 when NDI cannot run.
@@ -18,8 +24,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
+#include "tools/common/WallClock.h"
 #include "tools/ndi-monitor/NdiReceive.h"
 #include "tools/ndi-monitor/PngWriter.h"
 #include "video/win/NdiRuntimeLoader.h"
@@ -82,6 +90,25 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
         }
     }
     return argc % 2 == 1 && !options.address.empty();
+}
+
+struct PixelSummary {
+    long covered = 0;
+    uint32_t sum = 2166136261u;  // FNV-1a over the pixel words, row by row
+};
+
+PixelSummary Summarise(const NDIlib_video_frame_v2_t& video) {
+    PixelSummary summary;
+    for (int y = 0; y < video.yres; ++y) {
+        const uint8_t* row = video.p_data + static_cast<ptrdiff_t>(y) * video.line_stride_in_bytes;
+        for (int x = 0; x < video.xres; ++x) {
+            uint32_t pixel;
+            std::memcpy(&pixel, row + x * 4, 4);
+            summary.covered += (pixel >> 24) != 0 ? 1 : 0;
+            summary.sum = (summary.sum ^ pixel) * 16777619u;
+        }
+    }
+    return summary;
 }
 
 std::string FourCcText(uint32_t fourCc) {
@@ -152,6 +179,7 @@ class CMonitor {
     }
 
     void PrintFrame(const NDIlib_video_frame_v2_t& video) {
+        const long long arrived = UnixMilliseconds();
         ++m_nFrames;
         std::printf("frame %ld %dx%d %s %d/%d aspect=%.6f stride=%d", m_nFrames, video.xres,
                     video.yres, FourCcText(video.FourCC).c_str(), video.frame_rate_N,
@@ -165,7 +193,9 @@ class CMonitor {
                                         video.line_stride_in_bytes, video.FourCC == kFourCcBgrx);
             std::printf(saved ? " file=%s" : " file-error=%s", Utf8(path).c_str());
         }
-        std::printf("\n");
+        const PixelSummary summary = Summarise(video);
+        std::printf(" at=%lld covered=%ld sum=%08x\n", arrived, summary.covered,
+                    static_cast<unsigned>(summary.sum));
         std::fflush(stdout);
     }
 

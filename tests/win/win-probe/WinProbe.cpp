@@ -14,6 +14,8 @@
 //   foreground HWND              brings the window to the front
 //   keys KEY...                  real key presses, e.g. F3 shift+F4 ralt+F10 alt+F4
 //                                Return Escape (alt is the left Alt key)
+//   timed-keys KEY...            as keys, and prints "sent <KEY> at=<ms>" for each chord:
+//                                when it was handed to SendInput (wall clock, ms since 1970)
 //   type TEXT                    types TEXT (UTF-8) as real key presses
 //
 // Text goes out as UTF-8. A user cannot click a disabled control, so neither may
@@ -27,6 +29,7 @@
 #include <vector>
 
 #include "app/win/WideText.h"
+#include "tools/common/WallClock.h"
 
 namespace {
 
@@ -137,7 +140,11 @@ int Click(HWND control) {
     return 0;
 }
 
-void SendInputs(std::vector<INPUT>& inputs) {
+// sentAt, when given, gets the wall-clock time at which the inputs were handed over.
+void SendInputs(std::vector<INPUT>& inputs, long long* sentAt = nullptr) {
+    if (sentAt) {
+        *sentAt = cuewire::UnixMilliseconds();
+    }
     if (!inputs.empty()) {
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     }
@@ -201,7 +208,7 @@ WORD KeyCode(const std::string& name) {
 }
 
 // One chord such as "shift+F4": modifiers down, key down and up, modifiers up.
-bool PressChord(const std::string& chord) {
+bool PressChord(const std::string& chord, long long* sentAt = nullptr) {
     std::vector<WORD> keys;
     size_t start = 0;
     while (start <= chord.size()) {
@@ -226,7 +233,7 @@ bool PressChord(const std::string& chord) {
     for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
         inputs.push_back(KeyInput(*key, true));
     }
-    SendInputs(inputs);
+    SendInputs(inputs, sentAt);
     return true;
 }
 
@@ -249,7 +256,7 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: win-probe windows | find PREFIX | text HWND ID | state HWND ID |\n"
                  "       click HWND ID | mouse HWND ID | foreground HWND | keys KEY... |\n"
-                 "       type TEXT\n");
+                 "       timed-keys KEY... | type TEXT\n");
     return 64;
 }
 
@@ -319,6 +326,16 @@ int main() {
             if (!PressChord(argv[i])) {
                 return 64;
             }
+        }
+        return 0;
+    }
+    if (command == "timed-keys" && argc >= 3) {
+        for (int i = 2; i < argc; ++i) {
+            long long sentAt = 0;
+            if (!PressChord(argv[i], &sentAt)) {
+                return 64;
+            }
+            PrintLine(std::string("sent ") + argv[i] + " at=" + std::to_string(sentAt));
         }
         return 0;
     }
