@@ -10,7 +10,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     mingw-w64 wine wine64 xvfb x11-utils xdotool imagemagick
-    iproute2 util-linux procps ca-certificates python3
+    iproute2 util-linux procps ca-certificates python3 ffmpeg
 )
 # npm fetches the third-party files; a machine that has Node.js already has it.
 command -v npm >/dev/null || packages+=(npm)
