@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -133,10 +134,13 @@ struct ReferenceOutput {
     if (differing == 0) {
         return ::testing::AssertionSuccess();
     }
+    // A message streams each value on its own, so the hex is spelled out here.
+    char pixels[64];
+    std::snprintf(pixels, sizeof pixels, "0x%08x instead of 0x%08x", unsigned(actual[first]),
+                  unsigned(expected[first]));
     return ::testing::AssertionFailure()
            << what << ": " << differing << " pixels differ, the first at " << first % width << ","
-           << first / width << ": 0x" << std::hex << actual[first] << " instead of 0x"
-           << expected[first];
+           << first / width << ": " << pixels;
 }
 
 enum class Do { kMode, kText, kNoText, kStartup, kPictureBackground, kCanvas };
