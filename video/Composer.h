@@ -99,6 +99,8 @@ class COutputComposer {
     int32_t m_bStartupPending = 0;
     int32_t m_bComposing = 0;
 
+    // Open for reading. Only the operations above write them, and the frame
+    // buffers: they keep track of what each holds (see below).
     CDrawSurface m_surfSplash;
     CDrawSurface m_surfBackground;
     CDrawSurface m_surfStartup;
@@ -123,9 +125,9 @@ class COutputComposer {
     IPreview& m_preview;           // not owned
 
     // Most of a frame is transparent black, and one composition differs from
-    // the last only in and around the text box. Only the composer writes its
-    // surfaces and the frame buffers, so it can keep track of what they hold
-    // and rewrite just the pixels that may have changed.
+    // the last only in and around the text box. Nothing but the composer
+    // writes its surfaces and the frame buffers, so it can keep track of what
+    // they hold and rewrite just the pixels that may have changed.
     bool m_bBackgroundClear = false;  // the background is all transparent black
     KnownContent m_programmeKnown;
     KnownContent m_frameKnown[2];
