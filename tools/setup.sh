@@ -10,7 +10,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     mingw-w64 wine wine64 xvfb x11-utils xdotool imagemagick
-    iproute2 util-linux procps ca-certificates python3
+    iproute2 util-linux procps ca-certificates python3 ffmpeg
     # mingw-w64 brings these; named because the release zip ships their
     # licence files (/usr/share/doc/<package>/copyright).
     mingw-w64-x86-64-dev gcc-mingw-w64-x86-64-win32

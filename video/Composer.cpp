@@ -1,5 +1,8 @@
 #include "video/Composer.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "video/PixelFormat.h"
 
 namespace cuewire {
@@ -11,7 +14,50 @@ bool HoldsFrame(const CDrawSurface& surface, int32_t width, int32_t height) {
            static_cast<long long>(width) * height <= surface.CapacityPixels();
 }
 
+// The part of a destination that a w x h surface placed at x, y covers.
+PixelRect Placed(int32_t x, int32_t y, int32_t w, int32_t h, int32_t destWidth,
+                 int32_t destHeight) {
+    return {std::max(0, x), std::max(0, y), std::min(x + w, destWidth),
+            std::min(y + h, destHeight)};
+}
+
+void ZeroRect(uint32_t* pixels, int32_t width, const PixelRect& rect) {
+    if (rect.Empty()) {
+        return;
+    }
+    for (int32_t y = rect.top; y < rect.bottom; ++y) {
+        std::fill_n(pixels + static_cast<size_t>(y) * width + rect.left, rect.right - rect.left,
+                    kTransparentBlack);
+    }
+}
+
+void CopyRect(const uint32_t* from, uint32_t* to, int32_t width, const PixelRect& rect) {
+    if (rect.Empty()) {
+        return;
+    }
+    for (int32_t y = rect.top; y < rect.bottom; ++y) {
+        const size_t start = static_cast<size_t>(y) * width + rect.left;
+        std::memcpy(to + start, from + start, static_cast<size_t>(rect.right - rect.left) * 4);
+    }
+}
+
+// Drawn pixels become opaque; the untouched black becomes the box's black.
+inline uint32_t Keyed(uint32_t p) {
+    return p != 0 ? (p | kAlphaMask) : kTextBoxBlack;
+}
+
 }  // namespace
+
+PixelRect PixelRect::Union(const PixelRect& other) const {
+    if (Empty()) {
+        return other;
+    }
+    if (other.Empty()) {
+        return *this;
+    }
+    return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+            std::max(bottom, other.bottom)};
+}
 
 void COutputComposer::ComposeAndSend(const CompositionInput& input) {
     m_bComposing = 1;
@@ -25,10 +71,9 @@ void COutputComposer::ComposeAndSend(const CompositionInput& input) {
     } else if (m_bTextPending == 1) {
         ComposeTextFrame(input);
     } else {
-        m_surfProgramme.Fill(kTransparentBlack);
+        ClearProgramme();
     }
-    m_surfProgramme.CompositeOnto(0, 0, Anchor::kCentre, kCompositeCopy,
-                                  m_sender.FramePixels(frame), input.width, input.height);
+    WriteFrame(frame, input);
 
     m_wait.Wait(kSettleMilliseconds);
     // The start-up frame draws no text, so it tells the link nothing.
@@ -51,32 +96,131 @@ void COutputComposer::ComposeStartupFrame(const CompositionInput& input) {
     if (HoldsFrame(m_surfProgramme, input.width, input.height)) {
         m_surfStartup.CompositeOnto(0, 0, Anchor::kCentre, kCompositeBlend,
                                     m_surfProgramme.Pixels(), input.width, input.height);
+        const int32_t w = m_surfStartup.m_nWidth, h = m_surfStartup.m_nHeight;
+        if (m_programmeKnown.Describes(m_surfProgramme.Pixels(), input.width, input.height)) {
+            m_programmeKnown.content = m_programmeKnown.content.Union(Placed(
+                (input.width - w) / 2, (input.height - h) / 2, w, h, input.width, input.height));
+        } else {
+            m_programmeKnown = {};
+        }
     }
 }
 
 void COutputComposer::ComposeTextFrame(const CompositionInput& input) {
-    m_surfProgramme.CopyFrom(m_surfBackground);
-    DrawKeyedTextBox(input.live);
-    if (HoldsFrame(m_surfProgramme, input.width, input.height)) {
-        const TextBoxGeometry box = TextBoxGeometry::For(input.width, input.height);
-        m_surfText.CompositeOnto(0, box.bottomMargin, Anchor::kBottomCentre, kCompositeCopy,
-                                 m_surfProgramme.Pixels(), input.width, input.height);
-    }
+    ResetProgrammeToBackground();
+    // Without a canvas the box keeps what it held; a short read-back is not keyed.
+    const bool keyed = m_surfText.DrawTextLine(m_canvas, input.live) == CanvasResult::kDrawn;
+    PlaceTextBox(input, keyed);
     m_bTextPending = 0;
     m_bTextShown = 1;
 }
 
-void COutputComposer::DrawKeyedTextBox(std::u16string_view text) {
-    // Without a canvas the box keeps what it held; a short read-back is not keyed.
-    if (m_surfText.DrawTextLine(m_canvas, text) != CanvasResult::kDrawn) {
+// The programme as a copy of the background. A clear background over a
+// programme that is clear outside a known part needs only that part cleared.
+void COutputComposer::ResetProgrammeToBackground() {
+    const int32_t w = m_surfBackground.m_nWidth, h = m_surfBackground.m_nHeight;
+    if (m_bBackgroundClear && ProgrammeIsFull(w, h) &&
+        m_programmeKnown.Describes(m_surfProgramme.Pixels(), w, h)) {
+        ZeroRect(m_surfProgramme.Pixels(), w, m_programmeKnown.content);
+        m_programmeKnown.content = {};
         return;
     }
-    uint32_t* pixels = m_surfText.Pixels();
-    const int32_t count = m_surfText.PixelCount();
-    for (int32_t i = 0; i < count; ++i) {
-        const uint32_t p = pixels[i];
-        pixels[i] = p != 0 ? (p | kAlphaMask) : kTextBoxBlack;
+    const bool copied = m_surfProgramme.CopyFrom(m_surfBackground) == 1;
+    if (copied && m_bBackgroundClear && ProgrammeIsFull(w, h)) {
+        m_programmeKnown = {m_surfProgramme.Pixels(), w, h, {}};
+    } else {
+        m_programmeKnown = {};
     }
+}
+
+void COutputComposer::ClearProgramme() {
+    const int32_t w = m_surfProgramme.m_nWidth, h = m_surfProgramme.m_nHeight;
+    if (ProgrammeIsFull(w, h) && m_programmeKnown.Describes(m_surfProgramme.Pixels(), w, h)) {
+        ZeroRect(m_surfProgramme.Pixels(), w, m_programmeKnown.content);
+    } else {
+        m_surfProgramme.Fill(kTransparentBlack);
+    }
+    m_programmeKnown =
+        ProgrammeIsFull(w, h) ? KnownContent{m_surfProgramme.Pixels(), w, h, {}} : KnownContent{};
+}
+
+// Keys the box and copies it to the bottom centre of the programme, a row at
+// a time while the row is still in the cache.
+void COutputComposer::PlaceTextBox(const CompositionInput& input, bool keyed) {
+    uint32_t* box = m_surfText.Pixels();
+    const int32_t w = m_surfText.m_nWidth, h = m_surfText.m_nHeight;
+    uint32_t* programme = m_surfProgramme.Pixels();
+    const bool placing = HoldsFrame(m_surfProgramme, input.width, input.height) &&
+                         m_surfText.m_nSize != 0 && m_surfText.m_nBitsPerPixel == 32 &&
+                         m_surfText.m_bHasPixels == 1 && box && programme;
+    PixelRect placed;
+    if (placing) {
+        const TextBoxGeometry geometry = TextBoxGeometry::For(input.width, input.height);
+        const int32_t x = (input.width - w) / 2;
+        const int32_t y = input.height - h - geometry.bottomMargin;
+        placed = Placed(x, y, w, h, input.width, input.height);
+        // The box's rows and columns that land inside the programme.
+        const int32_t firstColumn = placed.left - x, columns = placed.right - placed.left;
+        for (int32_t row = 0; row < h; ++row) {
+            uint32_t* source = box + static_cast<size_t>(row) * w;
+            const int32_t destRow = y + row;
+            const bool lands = !placed.Empty() && destRow >= placed.top && destRow < placed.bottom;
+            uint32_t* dest =
+                lands ? programme + static_cast<size_t>(destRow) * input.width + placed.left
+                      : nullptr;
+            if (keyed) {
+                for (int32_t column = 0; column < w; ++column) {
+                    source[column] = Keyed(source[column]);
+                }
+            }
+            if (dest) {
+                std::memcpy(dest, source + firstColumn, static_cast<size_t>(columns) * 4);
+            }
+        }
+    } else if (keyed && box) {
+        const int32_t count = m_surfText.PixelCount();
+        for (int32_t i = 0; i < count; ++i) {
+            box[i] = Keyed(box[i]);
+        }
+    }
+    if (!placing) {
+        return;
+    }
+    if (m_programmeKnown.Describes(programme, input.width, input.height)) {
+        m_programmeKnown.content = m_programmeKnown.content.Union(placed);
+    } else {
+        m_programmeKnown = {};
+    }
+}
+
+// The programme into the frame buffer. Where both are known, only the pixels
+// that either may hold other than transparent black are copied.
+void COutputComposer::WriteFrame(int32_t frame, const CompositionInput& input) {
+    uint32_t* dest = m_sender.FramePixels(frame);
+    const int32_t w = input.width, h = input.height;
+    if (!dest || frame < 0 || frame > 1 || !ProgrammeIsFull(w, h)) {
+        m_surfProgramme.CompositeOnto(0, 0, Anchor::kCentre, kCompositeCopy, dest, w, h);
+        if (frame >= 0 && frame <= 1) {
+            m_frameKnown[frame] = {};
+        }
+        return;
+    }
+    const uint32_t* programme = m_surfProgramme.Pixels();
+    KnownContent& known = m_frameKnown[frame];
+    const bool programmeKnown = m_programmeKnown.Describes(programme, w, h);
+    if (programmeKnown && known.Describes(dest, w, h)) {
+        CopyRect(programme, dest, w, known.content.Union(m_programmeKnown.content));
+    } else {
+        std::memcpy(dest, programme, static_cast<size_t>(w) * h * 4);
+    }
+    known = programmeKnown ? KnownContent{dest, w, h, m_programmeKnown.content} : KnownContent{};
+}
+
+bool COutputComposer::ProgrammeIsFull(int32_t width, int32_t height) const {
+    const CDrawSurface& p = m_surfProgramme;
+    return width > 0 && height > 0 && p.Pixels() && p.m_bHasPixels == 1 &&
+           p.m_nBitsPerPixel == 32 && p.m_nWidth == width && p.m_nHeight == height &&
+           p.m_nSize == width * height * 4;
 }
 
 void COutputComposer::HandProgrammeToPreview(const CompositionInput& input) {
@@ -100,7 +244,11 @@ void COutputComposer::ResetBackground(int32_t width, int32_t height) {
         m_surfBackground.Resize(width, height);
     }
     m_surfBackground.Fill(kTransparentBlack);
-    m_surfProgramme.CopyFrom(m_surfBackground);
+    const CDrawSurface& b = m_surfBackground;
+    m_bBackgroundClear = b.Pixels() && b.m_bHasPixels == 1 && b.m_nBitsPerPixel == 32 &&
+                         b.m_nWidth == width && b.m_nHeight == height &&
+                         b.m_nSize == width * height * 4;
+    ResetProgrammeToBackground();
 }
 
 void COutputComposer::RebuildTextSurface(int32_t width, int32_t height) {
@@ -114,6 +262,7 @@ void COutputComposer::RebuildTextSurface(int32_t width, int32_t height) {
 
 void COutputComposer::LoadPictures(int32_t width, int32_t height) {
     m_surfSplash.LoadBitmapResource(m_pictures, kSplashPictureId);
+    m_bBackgroundClear = false;
     m_surfBackground.LoadBitmapResource(m_pictures, kBackgroundPictureId);
     ScaleBackground(width, height);
     if (HoldsFrame(m_surfBackground, width, height)) {
@@ -130,6 +279,7 @@ void COutputComposer::ArmStartupFrame() {
 
 void COutputComposer::ScaleBackground(int32_t width, int32_t height) {
     if (m_surfBackground.HasLoadedBitmap()) {
+        m_bBackgroundClear = false;
         m_surfBackground.ScaleBitmap(width, height);
     }
 }

@@ -42,6 +42,25 @@ struct TextBoxGeometry {
     }
 };
 
+// A rectangle of pixels, right and bottom excluded; empty when either side is.
+struct PixelRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool Empty() const { return right <= left || bottom <= top; }
+    PixelRect Union(const PixelRect& other) const;
+};
+
+// What is known of a buffer's pixels without reading them: laid out as width x
+// height, and transparent black everywhere outside `content`. Without pixels
+// nothing is known.
+struct KnownContent {
+    const uint32_t* pixels = nullptr;
+    int32_t width = 0, height = 0;
+    PixelRect content;
+    bool Describes(const uint32_t* buffer, int32_t w, int32_t h) const {
+        return pixels && pixels == buffer && width == w && height == h;
+    }
+};
+
 // What the panel hands each composition.
 struct CompositionInput {
     int32_t width = 0;  // output frame size
@@ -80,6 +99,8 @@ class COutputComposer {
     int32_t m_bStartupPending = 0;
     int32_t m_bComposing = 0;
 
+    // Open for reading. Only the operations above write them, and the frame
+    // buffers: they keep track of what each holds (see below).
     CDrawSurface m_surfSplash;
     CDrawSurface m_surfBackground;
     CDrawSurface m_surfStartup;
@@ -89,8 +110,12 @@ class COutputComposer {
   private:
     void ComposeStartupFrame(const CompositionInput& input);
     void ComposeTextFrame(const CompositionInput& input);
-    void DrawKeyedTextBox(std::u16string_view text);
+    void ClearProgramme();
+    void ResetProgrammeToBackground();
+    void PlaceTextBox(const CompositionInput& input, bool keyed);
+    void WriteFrame(int32_t frame, const CompositionInput& input);
     void HandProgrammeToPreview(const CompositionInput& input);
+    bool ProgrammeIsFull(int32_t width, int32_t height) const;
 
     CNdiSender& m_sender;          // not owned
     ITextCanvas& m_canvas;         // not owned
@@ -98,6 +123,14 @@ class COutputComposer {
     IWait& m_wait;                 // not owned
     ILinkBroadcast& m_link;        // not owned
     IPreview& m_preview;           // not owned
+
+    // Most of a frame is transparent black, and one composition differs from
+    // the last only in and around the text box. Nothing but the composer
+    // writes its surfaces and the frame buffers, so it can keep track of what
+    // they hold and rewrite just the pixels that may have changed.
+    bool m_bBackgroundClear = false;  // the background is all transparent black
+    KnownContent m_programmeKnown;
+    KnownContent m_frameKnown[2];
 };
 
 }  // namespace cuewire

@@ -1,0 +1,279 @@
+// The go-live composition's cost per frame on the real platform: the core's
+// composer with the GDI text canvas (context, bitmap and font made and released
+// for every drawing) and the program's own pictures. Its waits return at once
+// and the NDI runtime is a stand-in that takes each frame and does nothing, as
+// the real one only takes a pointer. Prints figures; asserts nothing.
+//
+//   gdi_composition_bench.exe [--frames N] [--repeats R]
+//
+// Each case runs R batches of N compositions after a few to warm up; a line
+// "result ..." gives the medians per frame of wall time, of this thread's CPU
+// time and of the wall time spent inside the text canvas.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/win/common/NumberOptions.h"
+#include "video/Composer.h"
+#include "video/PixelFormat.h"
+#include "video/PreviewFrame.h"
+#include "video/win/GdiOwners.h"
+#include "video/win/GdiTextCanvas.h"
+#include "video/win/ResourceBitmaps.h"
+
+namespace {
+
+using namespace cuewire;
+
+// The line every text frame carries; the comparison with ffmpeg reads it from
+// the output so that both draw the same text.
+constexpr char16_t kLiveText[] = u"Next: the weather with Anna Lindqvist";
+constexpr int kWarmUpFrames = 10;
+
+LONGLONG Ticks() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+double TicksToMilliseconds(LONGLONG ticks) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * double(ticks) / double(frequency.QuadPart);
+}
+
+double ThreadCpuMilliseconds() {
+    FILETIME created, exited, kernel, user;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) {
+        return 0.0;
+    }
+    const auto hundredNs = [](FILETIME t) {
+        return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return double(hundredNs(kernel) + hundredNs(user)) / 10000.0;
+}
+
+struct NoWait final : IWait {
+    void Wait(int) override {}
+};
+
+struct NoLink final : ILinkBroadcast {
+    void SendText(std::u16string_view) override {}
+    void SendClear() override {}
+};
+
+// The preview's conversion as the preview window does it. The window repaints
+// later, outside the composition, so there is no window here.
+class ConvertingPreview final : public IPreview {
+  public:
+    void Setup() override { m_frame.Setup(); }
+    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
+                  uint32_t fourCc, float aspect) override {
+        m_frame.SetFrame(pixels, width, height, stride, fourCc, aspect);
+    }
+    void Refresh() override {}
+
+  private:
+    CPreviewFrame m_frame;
+};
+
+// Adds up the time spent in the canvas, so that the GDI share of a frame shows.
+class TimedCanvas final : public ITextCanvas {
+  public:
+    explicit TimedCanvas(ITextCanvas& inner) : m_inner(inner) {}
+    CanvasResult DrawLine(std::u16string_view text, int cellHeight, int width, int height,
+                          uint32_t* pixels) override {
+        const LONGLONG start = Ticks();
+        const CanvasResult result = m_inner.DrawLine(text, cellHeight, width, height, pixels);
+        m_ticks += Ticks() - start;
+        return result;
+    }
+    LONGLONG TakeTicks() { return std::exchange(m_ticks, 0); }
+
+  private:
+    ITextCanvas& m_inner;  // not owned
+    LONGLONG m_ticks = 0;
+};
+
+// A runtime that accepts every call and keeps nothing.
+NdiFunctions StandInRuntime() {
+    static int sender;
+    NdiFunctions f;
+    f.initialize = [] { return true; };
+    f.destroy = [] {};
+    f.version = [] { return "stand-in"; };
+    f.send_create = [](const NDIlib_send_create_t*) -> NDIlib_send_instance_t { return &sender; };
+    f.send_destroy = [](NDIlib_send_instance_t) {};
+    f.send_send_video_async_v2 = [](NDIlib_send_instance_t, const NDIlib_video_frame_v2_t*) {};
+    f.send_add_connection_metadata = [](NDIlib_send_instance_t, const NDIlib_metadata_frame_t*) {};
+    return f;
+}
+
+enum class Content { kText, kNoText, kStartup };
+
+const char* Name(Content content) {
+    switch (content) {
+        case Content::kText:
+            return "text";
+        case Content::kNoText:
+            return "no-text";
+        case Content::kStartup:
+            return "startup";
+    }
+    return "?";
+}
+
+struct Batch {
+    double wallMs = 0, cpuMs = 0, canvasMs = 0;  // per frame
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0.0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+class Bench {
+  public:
+    Bench()
+        : m_runtime(StandInRuntime()),
+          m_sender(m_runtime),
+          m_gdiCanvas(nullptr, GetModuleHandleW(nullptr)),
+          m_canvas(m_gdiCanvas),
+          m_pictures(GetModuleHandleW(nullptr)),
+          m_composer(m_sender, m_canvas, m_pictures, m_wait, m_link, m_preview) {}
+
+    bool Start() {
+        if (!m_sender.InitialiseNdi() || !m_sender.AllocateFrames()) {
+            return false;
+        }
+        m_preview.Setup();
+        m_composer.LoadPictures(1280, 720);
+        return m_composer.m_surfSplash.HasLoadedBitmap() &&
+               m_composer.m_surfBackground.HasLoadedBitmap();
+    }
+
+    // What a change of video mode does to the output side.
+    void ApplyMode(int width, int height) {
+        m_width = width;
+        m_height = height;
+        m_sender.DestroySender();
+        m_sender.FillFrameDescriptors(width, height, 30000, 1001, true);
+        m_composer.ScaleBackground(width, height);
+        m_composer.RebuildTextSurface(width, height);
+        m_composer.ResetBackground(width, height);
+        m_sender.CreateSender(0);
+    }
+
+    Batch Run(Content content, long frames) {
+        if (content == Content::kStartup) {
+            m_composer.ArmStartupFrame();
+        }
+        const CompositionInput input{m_width, m_height, kLiveText, false};
+        m_canvas.TakeTicks();
+        const double cpuStart = ThreadCpuMilliseconds();
+        const LONGLONG start = Ticks();
+        for (long i = 0; i < frames; ++i) {
+            m_composer.m_bTextPending = content == Content::kText ? 1 : 0;
+            m_composer.ComposeAndSend(input);
+        }
+        const LONGLONG end = Ticks();
+        const double cpuEnd = ThreadCpuMilliseconds();
+        m_composer.m_bStartupPending = 0;
+        Batch batch;
+        batch.wallMs = TicksToMilliseconds(end - start) / double(frames);
+        batch.cpuMs = (cpuEnd - cpuStart) / double(frames);
+        batch.canvasMs = TicksToMilliseconds(m_canvas.TakeTicks()) / double(frames);
+        return batch;
+    }
+
+    // What the last frame shows in the text box, so that a run which drew no
+    // text (no canvas, no face) is seen at once.
+    void DescribeLastFrame() {
+        const TextBoxGeometry box = TextBoxGeometry::For(m_width, m_height);
+        const uint32_t* frame = m_sender.FramePixels(m_sender.m_nCurFrame);
+        long opaque = 0, boxBlack = 0;
+        for (int y = box.y; y < box.y + box.height; ++y) {
+            for (int x = box.x; x < box.x + box.width; ++x) {
+                const uint32_t p = frame[size_t(y) * m_width + x];
+                opaque += (p >> 24) == 0xff;
+                boxBlack += p == kTextBoxBlack;
+            }
+        }
+        std::printf("frame %dx%d: box %dx%d at %d,%d; %ld text pixels, %ld box pixels\n", m_width,
+                    m_height, box.width, box.height, box.x, box.y, opaque, boxBlack);
+    }
+
+  private:
+    NdiFunctions m_runtime;
+    CNdiSender m_sender;
+    CGdiTextCanvas m_gdiCanvas;
+    TimedCanvas m_canvas;
+    CResourceBitmaps m_pictures;
+    NoWait m_wait;
+    NoLink m_link;
+    ConvertingPreview m_preview;
+    COutputComposer m_composer;
+    int m_width = 0;
+    int m_height = 0;
+};
+
+void PrintGdiCounts() {
+    const char* names[] = {"window DC", "memory DC", "bitmap", "font", "private font"};
+    for (int kind = 0; kind < static_cast<int>(GdiKind::kCount); ++kind) {
+        const GdiKindCounts& counts = GdiCounts(static_cast<GdiKind>(kind));
+        std::printf("%s: created %ld, released %ld, failed releases %ld\n", names[kind],
+                    counts.created, counts.released, counts.failedReleases);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long frames = 300;
+    long repeats = 5;
+    if (!cuewire::test_programs::ParseNumberOptions(
+            argc, argv, {{"--frames", &frames}, {"--repeats", &repeats}}) ||
+        frames < 1 || repeats < 1) {
+        std::fprintf(stderr, "usage: gdi_composition_bench [--frames N] [--repeats R]\n");
+        return 2;
+    }
+    std::printf("text: %s\n", std::string(std::begin(kLiveText), std::end(kLiveText) - 1).c_str());
+    {
+        // Ends before the counts are printed, with its bundled face registration.
+        Bench bench;
+        if (!bench.Start()) {
+            std::fprintf(stderr, "gdi_composition_bench: no frame buffers or pictures\n");
+            return 1;
+        }
+        const int modes[][2] = {{1280, 720}, {1920, 1080}};
+        for (const auto& mode : modes) {
+            bench.ApplyMode(mode[0], mode[1]);
+            for (Content content : {Content::kText, Content::kNoText, Content::kStartup}) {
+                bench.Run(content, kWarmUpFrames);
+                std::vector<double> wall, cpu, canvas;
+                for (long r = 0; r < repeats; ++r) {
+                    const Batch batch = bench.Run(content, frames);
+                    wall.push_back(batch.wallMs);
+                    cpu.push_back(batch.cpuMs);
+                    canvas.push_back(batch.canvasMs);
+                }
+                std::printf(
+                    "result width=%d height=%d content=%s frames=%ld repeats=%ld wall_ms=%.3f "
+                    "min_wall_ms=%.3f cpu_ms=%.3f canvas_ms=%.3f\n",
+                    mode[0], mode[1], Name(content), frames, repeats, Median(wall),
+                    *std::min_element(wall.begin(), wall.end()), Median(cpu), Median(canvas));
+                if (content == Content::kText) {
+                    bench.DescribeLastFrame();
+                }
+                std::fflush(stdout);
+            }
+        }
+    }
+    PrintGdiCounts();
+    return 0;
+}
