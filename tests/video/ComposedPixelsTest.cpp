@@ -179,7 +179,8 @@ class ComposedPixelsTest : public ::testing::Test {
     void Run(const Sequence& sequence) {
         SCOPED_TRACE(sequence.name);
         FakeNdiRuntime runtime;
-        CNdiSender sender(runtime.Functions());
+        CountingFrameBuffers frameBuffers;
+        CNdiSender sender(runtime.Functions(), frameBuffers);
         BlockTextCanvas canvas;
         MemoryPictures pictures;
         pictures.pictures[kSplashPictureId] = m_splash;

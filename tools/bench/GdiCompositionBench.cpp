@@ -19,6 +19,7 @@
 
 #include "tests/win/common/NumberOptions.h"
 #include "video/Composer.h"
+#include "video/FrameBufferAllocator.h"
 #include "video/PixelFormat.h"
 #include "video/PreviewFrame.h"
 #include "video/win/GdiOwners.h"
@@ -141,7 +142,7 @@ class Bench {
   public:
     Bench()
         : m_runtime(StandInRuntime()),
-          m_sender(m_runtime),
+          m_sender(m_runtime, m_frameBuffers),
           m_gdiCanvas(nullptr, GetModuleHandleW(nullptr)),
           m_canvas(m_gdiCanvas),
           m_pictures(GetModuleHandleW(nullptr)),
@@ -210,6 +211,7 @@ class Bench {
 
   private:
     NdiFunctions m_runtime;
+    CHeapFrameBufferAllocator m_frameBuffers;
     CNdiSender m_sender;
     CGdiTextCanvas m_gdiCanvas;
     TimedCanvas m_canvas;
