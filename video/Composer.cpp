@@ -1,5 +1,7 @@
 #include "video/Composer.h"
 
+#include <algorithm>
+
 #include "video/PixelFormat.h"
 
 namespace cuewire {
@@ -9,6 +11,11 @@ namespace {
 bool HoldsFrame(const CDrawSurface& surface, int32_t width, int32_t height) {
     return width > 0 && height > 0 &&
            static_cast<long long>(width) * height <= surface.CapacityPixels();
+}
+
+// C0 controls, DEL and C1 controls: no font has a glyph for them.
+bool IsControlCharacter(char16_t unit) {
+    return unit < 0x20 || (unit >= 0x7f && unit <= 0x9f);
 }
 
 }  // namespace
@@ -67,8 +74,13 @@ void COutputComposer::ComposeTextFrame(const CompositionInput& input) {
 }
 
 void COutputComposer::DrawKeyedTextBox(std::u16string_view text) {
+    // A pasted tab or line break would show as the font's missing-glyph box, and
+    // some renderers drop the letters after a separator; drawn as a space each, it
+    // still parts the words. The live text, and what the link sends, keep them.
+    m_strDrawnLine.assign(text.begin(), text.end());
+    std::replace_if(m_strDrawnLine.begin(), m_strDrawnLine.end(), IsControlCharacter, u' ');
     // Without a canvas the box keeps what it held; a short read-back is not keyed.
-    if (m_surfText.DrawTextLine(m_canvas, text) != CanvasResult::kDrawn) {
+    if (m_surfText.DrawTextLine(m_canvas, m_strDrawnLine) != CanvasResult::kDrawn) {
         return;
     }
     uint32_t* pixels = m_surfText.Pixels();

@@ -92,12 +92,13 @@ class COutputComposer {
     void DrawKeyedTextBox(std::u16string_view text);
     void HandProgrammeToPreview(const CompositionInput& input);
 
-    CNdiSender& m_sender;          // not owned
-    ITextCanvas& m_canvas;         // not owned
-    IBitmapResources& m_pictures;  // not owned
-    IWait& m_wait;                 // not owned
-    ILinkBroadcast& m_link;        // not owned
-    IPreview& m_preview;           // not owned
+    CNdiSender& m_sender;           // not owned
+    ITextCanvas& m_canvas;          // not owned
+    IBitmapResources& m_pictures;   // not owned
+    IWait& m_wait;                  // not owned
+    ILinkBroadcast& m_link;         // not owned
+    IPreview& m_preview;            // not owned
+    std::u16string m_strDrawnLine;  // the line as drawn; its buffer is reused
 };
 
 }  // namespace cuewire
