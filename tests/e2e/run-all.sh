@@ -5,7 +5,8 @@
 #
 # BUILD_DIR defaults to build/windows. FILTER (or $E2E_FILTER) is a grep -E
 # pattern on the test file names; only matching tests run. $E2E_TIMEOUT is the
-# limit for one test in seconds (default 300). $E2E_SUITE_DIR and
+# limit for one test in seconds (default 300; a test may ask for more with a
+# line "# e2e-timeout: SECONDS"). $E2E_SUITE_DIR and
 # $E2E_SUITE_GLOB choose other scripts to run the same way (default: this
 # folder's test_*.sh), such as benchmarks; $E2E_OUT moves the artefacts.
 #
@@ -165,8 +166,11 @@ for t in "${tests[@]}"; do
     mkdir -p "$E2E_TEST_OUT"
     log=$E2E_OUT/$name.log
     start=$(date +%s)
+    # A test that needs longer says so in a line "# e2e-timeout: SECONDS".
+    limit=$(sed -n 's/^# e2e-timeout: \([0-9][0-9]*\)$/\1/p' "$t" | head -n 1)
+    [ -n "$limit" ] && [ "$limit" -gt "$test_timeout" ] || limit=$test_timeout
     # In the background, so that Ctrl-C reaches the trap at once.
-    timeout --kill-after=10 "$test_timeout" bash "$t" >"$log" 2>&1 &
+    timeout --kill-after=10 "$limit" bash "$t" >"$log" 2>&1 &
     test_pid=$!
     wait "$test_pid"
     status=$?
@@ -178,7 +182,7 @@ for t in "${tests[@]}"; do
         echo "PASS $name (${took}s)"
     else
         failed+=("$name")
-        [ "$status" -eq 124 ] && why="timed out after ${test_timeout}s" || why="exit $status"
+        [ "$status" -eq 124 ] && why="timed out after ${limit}s" || why="exit $status"
         echo "FAIL $name (${took}s, $why; log $log)"
         tail -n 15 "$log" | sed 's/^/    /'
     fi
