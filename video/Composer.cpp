@@ -41,6 +41,11 @@ void CopyRect(const uint32_t* from, uint32_t* to, int32_t width, const PixelRect
     }
 }
 
+// C0 controls, DEL and C1 controls: no font has a glyph for them.
+bool IsControlCharacter(char16_t unit) {
+    return unit < 0x20 || (unit >= 0x7f && unit <= 0x9f);
+}
+
 // Drawn pixels become opaque; the untouched black becomes the box's black.
 inline uint32_t Keyed(uint32_t p) {
     return p != 0 ? (p | kAlphaMask) : kTextBoxBlack;
@@ -109,10 +114,20 @@ void COutputComposer::ComposeStartupFrame(const CompositionInput& input) {
 void COutputComposer::ComposeTextFrame(const CompositionInput& input) {
     ResetProgrammeToBackground();
     // Without a canvas the box keeps what it held; a short read-back is not keyed.
-    const bool keyed = m_surfText.DrawTextLine(m_canvas, input.live) == CanvasResult::kDrawn;
+    const bool keyed =
+        m_surfText.DrawTextLine(m_canvas, DrawableLine(input.live)) == CanvasResult::kDrawn;
     PlaceTextBox(input, keyed);
     m_bTextPending = 0;
     m_bTextShown = 1;
+}
+
+// A pasted tab or line break would show as the font's missing-glyph box, and
+// some renderers drop the letters after a separator; drawn as a space each, it
+// still parts the words. The live text, and what the link sends, keep them.
+std::u16string_view COutputComposer::DrawableLine(std::u16string_view text) {
+    m_strDrawnLine.assign(text.begin(), text.end());
+    std::replace_if(m_strDrawnLine.begin(), m_strDrawnLine.end(), IsControlCharacter, u' ');
+    return m_strDrawnLine;
 }
 
 // The programme as a copy of the background. A clear background over a

@@ -112,6 +112,7 @@ class COutputComposer {
     void ComposeTextFrame(const CompositionInput& input);
     void ClearProgramme();
     void ResetProgrammeToBackground();
+    std::u16string_view DrawableLine(std::u16string_view text);
     void PlaceTextBox(const CompositionInput& input, bool keyed);
     void WriteFrame(int32_t frame, const CompositionInput& input);
     void HandProgrammeToPreview(const CompositionInput& input);
@@ -131,6 +132,7 @@ class COutputComposer {
     bool m_bBackgroundClear = false;  // the background is all transparent black
     KnownContent m_programmeKnown;
     KnownContent m_frameKnown[2];
+    std::u16string m_strDrawnLine;  // the line as drawn; its buffer is reused
 };
 
 }  // namespace cuewire

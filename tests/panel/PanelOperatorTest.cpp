@@ -236,19 +236,23 @@ TEST_F(PanelOperatorTest, SystemMenuCommandsAndWebLinks) {
 }
 
 TEST_F(PanelOperatorTest, UnusualTextsReachTheCanvasWhole) {
-    const std::u16string texts[] = {
-        u"x",
-        std::u16string(37, u'm'),
-        std::u16string(10000, u'w'),
-        u"\U0001F3AC cue",
-        u"e\u0301\u0301",
-        u"\u05E9\u05DC\u05D5\u05DD",
-        u"tab\there\x01\x7f",
+    struct Case {
+        std::u16string typed, drawn;
     };
-    for (const std::u16string& text : texts) {
-        copy.window.Type(IDC_ENTRY, text);
+    const Case cases[] = {
+        {u"x", u"x"},
+        {std::u16string(37, u'm'), std::u16string(37, u'm')},
+        {std::u16string(10000, u'w'), std::u16string(10000, u'w')},
+        {u"\U0001F3AC cue", u"\U0001F3AC cue"},
+        {u"e\u0301\u0301", u"e\u0301\u0301"},
+        {u"\u05E9\u05DC\u05D5\u05DD", u"\u05E9\u05DC\u05D5\u05DD"},
+        // Control characters have no glyph: each is drawn as a space.
+        {u"tab\there\x01\x7f", u"tab here  "},
+    };
+    for (const Case& c : cases) {
+        copy.window.Type(IDC_ENTRY, c.typed);
         copy.Key(kVirtualKeyReturn);
-        EXPECT_EQ(copy.canvas.texts.back(), text);
+        EXPECT_EQ(copy.canvas.texts.back(), c.drawn);
         EXPECT_TRUE(TextShown());
         copy.Key(kVirtualKeyEscape);
     }

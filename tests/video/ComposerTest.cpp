@@ -127,6 +127,31 @@ TEST_F(ComposerTest, LinkHearsOfEachCompositionAfterItIsDrawnAndBeforeItIsSent) 
     EXPECT_EQ(runtime.sendsWithFrame, 3);
 }
 
+TEST_F(ComposerTest, ControlCharactersAreDrawnAsSpacesButReachTheLinkUnchanged) {
+    using namespace std::string_literals;
+    struct Case {
+        std::u16string live, drawn;
+    };
+    const Case cases[] = {
+        {u"Name\tTitle\r\n"s, u"Name Title  "s},
+        {u"\0\x01\x1b\x1f|\x7f\x85\x9f"s, u"    |   "s},
+        // Printable neighbours of the controls, marks, bidi controls and
+        // surrogates, paired or not, are the renderer's business.
+        {u" ~\u00a0\u00e9e\u0301\u200f\u202e\U0001F600\xd800x\xdfff"s,
+         u" ~\u00a0\u00e9e\u0301\u200f\u202e\U0001F600\xd800x\xdfff"s},
+    };
+    ApplyMode(1280, 720);
+    for (const Case& c : cases) {
+        canvas.texts.clear();
+        link.events.clear();
+        Compose(c.live, true, true);
+        ASSERT_EQ(canvas.texts.size(), 1u);
+        EXPECT_EQ(canvas.texts[0], c.drawn);
+        ASSERT_EQ(link.events.size(), 1u);
+        EXPECT_EQ(link.events[0].text, c.live);
+    }
+}
+
 TEST_F(ComposerTest, CompositionsAlternateBuffersAndNeverWriteTheOneHandedOver) {
     ApplyMode(1280, 720);
     const uint8_t* previous = nullptr;

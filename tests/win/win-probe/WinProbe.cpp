@@ -17,14 +17,24 @@
 //   timed-keys KEY...            as keys, and prints "sent <KEY> at=<ms>" for each chord:
 //                                when it was handed to SendInput (wall clock, ms since 1970)
 //   type TEXT                    types TEXT (UTF-8) as real key presses
+//   type-units FILE              types the UTF-16 code units in FILE (little-endian,
+//                                no byte-order mark) as real key presses, one each
+//   settext HWND ID FILE         sets the control's text to the code units in FILE
+//                                with WM_SETTEXT, as a program handing it text does
+//   paste HWND ID FILE           puts the code units in FILE on the clipboard and
+//                                pastes them into the control (WM_PASTE)
+//   units HWND ID                the control's whole text as code units:
+//                                "<count>" then each unit as four hex digits
 //
 // Text goes out as UTF-8. A user cannot click a disabled control, so neither may
-// a test.
+// a test. FILE is a Windows path; a file lets a test hand over any code unit,
+// control characters and lone surrogates included, which a command line cannot.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -237,9 +247,9 @@ bool PressChord(const std::string& chord, long long* sentAt = nullptr) {
     return true;
 }
 
-int TypeText(const char* utf8) {
+int TypeUnits(const std::wstring& units) {
     std::vector<INPUT> inputs;
-    for (wchar_t unit : FromUtf8(utf8)) {
+    for (wchar_t unit : units) {
         for (bool up : {false, true}) {
             INPUT input = {};
             input.type = INPUT_KEYBOARD;
@@ -252,11 +262,106 @@ int TypeText(const char* utf8) {
     return 0;
 }
 
+int TypeText(const char* utf8) {
+    return TypeUnits(FromUtf8(utf8));
+}
+
+// The file's bytes as UTF-16 code units; false when it cannot be read or
+// holds an odd number of bytes.
+bool ReadUnits(const char* path, std::wstring& units) {
+    const HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    LARGE_INTEGER size = {};
+    bool ok = GetFileSizeEx(file, &size) && size.QuadPart % 2 == 0 && size.QuadPart < (1 << 24);
+    if (ok) {
+        units.assign(static_cast<size_t>(size.QuadPart / 2), L'\0');
+        DWORD read = 0;
+        ok = size.QuadPart == 0 ||
+             (ReadFile(file, units.data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) &&
+              static_cast<LONGLONG>(read) == size.QuadPart);
+    }
+    CloseHandle(file);
+    if (!ok) {
+        std::fprintf(stderr, "win-probe: cannot read the code units in %s\n", path);
+    }
+    return ok;
+}
+
+int SetText(HWND control, const std::wstring& text) {
+    if (!control) {
+        return 2;
+    }
+    DWORD_PTR result = 0;
+    const LRESULT sent =
+        SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                            SMTO_ABORTIFHUNG, 30000, &result);
+    return sent && result ? 0 : 1;
+}
+
+// The clipboard owns the memory once SetClipboardData accepts it.
+bool PutOnClipboard(const std::wstring& text) {
+    if (!OpenClipboard(nullptr)) {
+        return false;
+    }
+    bool placed = false;
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (EmptyClipboard()) {
+        if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+            if (void* target = GlobalLock(memory)) {
+                std::memcpy(target, text.c_str(), bytes);
+                GlobalUnlock(memory);
+                placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+            }
+            if (!placed) {
+                GlobalFree(memory);
+            }
+        }
+    }
+    CloseClipboard();
+    return placed;
+}
+
+// Select all, then paste over it, as an operator replacing the text would.
+int Paste(HWND control, const std::wstring& text) {
+    if (!control || !PutOnClipboard(text)) {
+        std::fprintf(stderr, "win-probe: cannot paste\n");
+        return 2;
+    }
+    SendMessageTimeoutW(control, EM_SETSEL, 0, -1, SMTO_ABORTIFHUNG, 5000, nullptr);
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(control, WM_PASTE, 0, 0, SMTO_ABORTIFHUNG, 30000, &result) ? 0 : 1;
+}
+
+int PrintUnits(HWND control) {
+    DWORD_PTR length = 0;
+    if (!control ||
+        !SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        return 2;
+    }
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    text.resize(static_cast<size_t>(copied));
+    std::string line = std::to_string(text.size());
+    char unit[8];
+    for (wchar_t c : text) {
+        std::snprintf(unit, sizeof unit, " %04x", static_cast<unsigned>(c));
+        line += unit;
+    }
+    PrintLine(line);
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: win-probe windows | find PREFIX | text HWND ID | state HWND ID |\n"
                  "       click HWND ID | mouse HWND ID | foreground HWND | keys KEY... |\n"
-                 "       timed-keys KEY... | type TEXT\n");
+                 "       timed-keys KEY... | type TEXT | type-units FILE |\n"
+                 "       settext HWND ID FILE | paste HWND ID FILE | units HWND ID\n");
     return 64;
 }
 
@@ -341,6 +446,21 @@ int main() {
     }
     if (command == "type" && argc == 3) {
         return TypeText(argv[2]);
+    }
+    std::wstring units;
+    if (command == "type-units" && argc == 3) {
+        return ReadUnits(argv[2], units) ? TypeUnits(units) : 2;
+    }
+    if (command == "settext" && argc == 5) {
+        return ReadUnits(argv[4], units) ? SetText(ControlOf(ParseWindow(argv[2]), argv[3]), units)
+                                         : 2;
+    }
+    if (command == "paste" && argc == 5) {
+        return ReadUnits(argv[4], units) ? Paste(ControlOf(ParseWindow(argv[2]), argv[3]), units)
+                                         : 2;
+    }
+    if (command == "units" && argc == 4) {
+        return PrintUnits(ControlOf(ParseWindow(argv[2]), argv[3]));
     }
     return Usage();
 }
