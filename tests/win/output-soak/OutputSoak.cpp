@@ -6,18 +6,20 @@
 // canvas, and the process's resident memory over the run.
 //
 //   output-soak [--compositions N] [--mode-every M] [--sample-every S]
+//               [--recreate-sender 0|1]
 //
 // Texts alternate between a short line and one far wider than the box; the
 // output size switches between 1280 x 720 and 1920 x 1080 every M
-// compositions, the way the panel changes mode (the sender is destroyed and
-// created again). Lines:
+// compositions, the way the panel changes mode; with --recreate-sender 1 the
+// sender is destroyed and created again each time, as in the panel. Lines:
 //   runtime <path> patched-imports=<k>
-//   rss <compositions> <KiB>          every S compositions, after the 100th and at the end
+//   rss <compositions> <KiB> threads <t>   every S compositions, after the 100th and at the end
 //   rss-after-100 <KiB> / rss-end <KiB> / rss-max <KiB>   (max: from the 100th on)
 //   compositions <n> seconds <s> compositions/s <r> mode-changes <k>
 //   frames-unkeyed <n>                a sent frame whose box is not keyed
 //   drawings <n> drawn <d> canvases-missed <m> incomplete <i>
 //   ndi senders-created <c> create-failed <f> destroyed <d> frames-sent <s>
+//   ms-each drawing <ms> send <ms>    mean time in the canvas and in handing a frame over
 //   threads-start <t> threads-end <t>
 //   gdi <kind>: created <n>, released <m>, failed releases <f>
 //   done
@@ -26,6 +28,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -54,15 +57,17 @@ struct Options {
     long compositions = 20000;
     long modeEvery = 50;
     long sampleEvery = 1000;
+    long recreateSender = 0;  // 1: every size change re-creates the sender, as the panel does
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
     return test_programs::ParseNumberOptions(argc, argv,
                                              {{"--compositions", &options.compositions},
                                               {"--mode-every", &options.modeEvery},
-                                              {"--sample-every", &options.sampleEvery}}) &&
+                                              {"--sample-every", &options.sampleEvery},
+                                              {"--recreate-sender", &options.recreateSender}}) &&
            options.compositions > kSettledCompositions && options.modeEvery > 0 &&
-           options.sampleEvery > 0;
+           options.sampleEvery > 0 && options.recreateSender <= 1;
 }
 
 // The runtime's table with its sender calls counted, so that the run can show
@@ -77,16 +82,29 @@ struct NdiCounts {
 };
 NdiFunctions g_runtime;
 NdiCounts g_ndi;
+NDIlib_send_instance_t g_currentSender = nullptr;
 
 NDIlib_send_instance_t CountingSendCreate(const NDIlib_send_create_t* create) {
     NDIlib_send_instance_t sender = g_runtime.send_create(create);
     ++(sender ? g_ndi.created : g_ndi.createFailed);
+    g_currentSender = sender;
     return sender;
 }
 
 void CountingSendDestroy(NDIlib_send_instance_t sender) {
     g_runtime.send_destroy(sender);
     ++g_ndi.destroyed;
+    if (sender == g_currentSender) {
+        g_currentSender = nullptr;
+    }
+}
+
+// Returns once the runtime has let go of the frame handed over last, so that
+// its descriptor may be rewritten while the sender stays.
+void Flush() {
+    if (g_currentSender) {
+        g_runtime.send_send_video_async_v2(g_currentSender, nullptr);
+    }
 }
 
 LONGLONG Ticks() {
@@ -209,11 +227,13 @@ double SecondsSince(const LARGE_INTEGER& start) {
 
 // Texts that differ from one composition to the next without being built
 // each time: a few short lines, and windows into a line far wider than any box.
+// Escaped, so that every compiler reads the same code units.
 class CTexts {
   public:
     CTexts() {
         for (int i = 0; i < 40; ++i) {
-            m_strLong += u"Grüße aus dem Studio — the long road to the final whistle ";
+            m_strLong +=
+                u"Gr\u00fc\u00dfe aus dem Studio \u2014 the long road to the final whistle ";
         }
     }
 
@@ -228,7 +248,8 @@ class CTexts {
   private:
     static constexpr size_t kLongUnits = 600;
     static constexpr std::u16string_view kShort[] = {
-        u"Next: the weather", u"Anna Lindqvist, Uppsala", u"Grüße ®", u"LIVE", u"Pause 3:2"};
+        u"Next: the weather", u"Anna Lindqvist, Uppsala", u"Gr\u00fc\u00dfe \u00ae", u"LIVE",
+        u"Pause 3:2"};
     std::u16string m_strLong;
 };
 
@@ -242,7 +263,7 @@ class CSoak {
         m_composer.LoadPictures(1280, 720);
         m_sender.CreateSender(0);
         m_composer.ArmStartupFrame();
-        ApplyVideoMode(1280, 720, u"");
+        ApplyVideoMode(1280, 720, u"", true);
         m_composer.m_bStartupPending = 0;
     }
 
@@ -273,7 +294,8 @@ class CSoak {
         const std::u16string_view text = m_texts.For(i);
         if (i % m_options.modeEvery == 0 && i > 0) {
             const bool large = (i / m_options.modeEvery) % 2 == 1;
-            ApplyVideoMode(large ? 1920 : 1280, large ? 1080 : 720, text);
+            ApplyVideoMode(large ? 1920 : 1280, large ? 1080 : 720, text,
+                           m_options.recreateSender != 0);
         } else {
             m_composer.m_bTextPending = 1;
             m_composer.ComposeAndSend({m_width, m_height, text, false});
@@ -282,19 +304,29 @@ class CSoak {
     }
 
     // In the panel's order: the sender leaves, the surfaces take the new size,
-    // the frame is composed, and the sender comes back with it.
-    void ApplyVideoMode(int32_t width, int32_t height, std::u16string_view text) {
+    // the frame is composed, and the sender comes back with it. Without
+    // `recreate` the sender stays and the new size goes out on it: under Wine
+    // 8.0 a sender destroyed soon after its creation can leave a runtime
+    // thread behind (about 1 MB resident each; see the soak's report), which
+    // would hide what the compositions themselves do to memory.
+    void ApplyVideoMode(int32_t width, int32_t height, std::u16string_view text, bool recreate) {
         m_width = width;
         m_height = height;
-        m_sender.DestroySender();
+        if (recreate) {
+            m_sender.DestroySender();
+        } else {
+            Flush();
+        }
         m_sender.FillFrameDescriptors(width, height, kRateN, kRateD, true);
         m_composer.ScaleBackground(width, height);
         m_composer.m_bTextPending = text.empty() ? 0 : 1;
         m_composer.RebuildTextSurface(width, height);
         m_composer.ResetBackground(width, height);
         m_composer.ComposeAndSend({width, height, text, false});
-        m_sender.CreateSender(0);
-        m_sender.SendFrame(m_sender.m_nCurFrame);
+        if (recreate) {
+            m_sender.CreateSender(0);
+            m_sender.SendFrame(m_sender.m_nCurFrame);
+        }
         ++m_nModeChanges;
     }
 
@@ -321,7 +353,7 @@ class CSoak {
             m_nMaxKiB = m_nLastKiB;
         }
         if (printed) {
-            std::printf("rss %ld %ld\n", done, m_nLastKiB);
+            std::printf("rss %ld %ld threads %d\n", done, m_nLastKiB, ThreadCount());
             std::fflush(stdout);
         }
     }
@@ -413,7 +445,7 @@ int main(int argc, char** argv) {
     if (!cuewire::ParseOptions(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: output-soak [--compositions N>100] [--mode-every M] "
-                     "[--sample-every S]\n");
+                     "[--sample-every S] [--recreate-sender 0|1]\n");
         return 2;
     }
     return cuewire::Run(options);
