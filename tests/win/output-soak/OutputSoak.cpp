@@ -1,0 +1,452 @@
+// Thousands of text compositions through the output core with everything real
+// but the waits: the GDI text canvas, the program's pictures and the NDI
+// runtime with a live sender. Under Wine the system's own resource counters
+// are stubs, so the program prints what proves the absence of leaks instead:
+// the GDI owners' create and release counts, every drawing that found no
+// canvas, and the process's resident memory over the run.
+//
+//   output-soak [--compositions N] [--mode-every M] [--sample-every S]
+//               [--recreate-sender 0|1]
+//
+// Texts alternate between a short line and one far wider than the box; the
+// output size switches between 1280 x 720 and 1920 x 1080 every M
+// compositions, the way the panel changes mode; with --recreate-sender 1 the
+// sender is destroyed and created again each time, as in the panel. Lines:
+//   runtime <path> patched-imports=<k>
+//   rss <compositions> <KiB> threads <t>   every S compositions, after the 100th and at the end
+//   rss-after-100 <KiB> / rss-end <KiB> / rss-max <KiB>   (max: from the 100th on)
+//   compositions <n> seconds <s> compositions/s <r> mode-changes <k>
+//   frames-unkeyed <n>                a sent frame whose box is not keyed
+//   drawings <n> drawn <d> canvases-missed <m> incomplete <i>
+//   ndi senders-created <c> create-failed <f> destroyed <d> frames-sent <s>
+//   ms-each drawing <ms> send <ms>    mean time in the canvas and in handing a frame over
+//   threads-start <t> threads-end <t>
+//   gdi <kind>: created <n>, released <m>, failed releases <f>
+//   done
+#include <windows.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "tests/win/common/NumberOptions.h"
+#include "video/Composer.h"
+#include "video/NdiSender.h"
+#include "video/PixelFormat.h"
+#include "video/win/GdiOwners.h"
+#include "video/win/GdiTextCanvas.h"
+#include "video/win/NdiRuntimeLoader.h"
+#include "video/win/ResourceBitmaps.h"
+
+namespace cuewire {
+namespace {
+
+// 25p, the panel's first mode.
+constexpr int32_t kRateN = 30000;
+constexpr int32_t kRateD = 1200;
+// Resident memory is flat from here on; before it, caches and first-use
+// allocations of both sizes are still filling.
+constexpr long kSettledCompositions = 100;
+// Often enough that a short peak between printed samples still counts.
+constexpr long kMaxSampleEvery = 10;
+
+struct Options {
+    long compositions = 20000;
+    long modeEvery = 50;
+    long sampleEvery = 1000;
+    long recreateSender = 0;  // 1: every size change re-creates the sender, as the panel does
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    return test_programs::ParseNumberOptions(argc, argv,
+                                             {{"--compositions", &options.compositions},
+                                              {"--mode-every", &options.modeEvery},
+                                              {"--sample-every", &options.sampleEvery},
+                                              {"--recreate-sender", &options.recreateSender}}) &&
+           options.compositions > kSettledCompositions && options.modeEvery > 0 &&
+           options.sampleEvery > 0 && options.recreateSender <= 1;
+}
+
+// The runtime's table with its sender calls counted, so that the run can show
+// that senders came and went in pairs and frames really went out. One process,
+// one thread calls these: plain variables are enough.
+struct NdiCounts {
+    long created = 0;
+    long createFailed = 0;
+    long destroyed = 0;
+    long framesSent = 0;
+    LONGLONG sendTicks = 0;  // time spent handing frames over
+};
+NdiFunctions g_runtime;
+NdiCounts g_ndi;
+NDIlib_send_instance_t g_currentSender = nullptr;
+
+NDIlib_send_instance_t CountingSendCreate(const NDIlib_send_create_t* create) {
+    NDIlib_send_instance_t sender = g_runtime.send_create(create);
+    ++(sender ? g_ndi.created : g_ndi.createFailed);
+    g_currentSender = sender;
+    return sender;
+}
+
+void CountingSendDestroy(NDIlib_send_instance_t sender) {
+    g_runtime.send_destroy(sender);
+    ++g_ndi.destroyed;
+    if (sender == g_currentSender) {
+        g_currentSender = nullptr;
+    }
+}
+
+// Returns once the runtime has let go of the frame handed over last, so that
+// its descriptor may be rewritten while the sender stays.
+void Flush() {
+    if (g_currentSender) {
+        g_runtime.send_send_video_async_v2(g_currentSender, nullptr);
+    }
+}
+
+LONGLONG Ticks() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+double Milliseconds(LONGLONG ticks) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+void CountingSendVideo(NDIlib_send_instance_t sender, const NDIlib_video_frame_v2_t* frame) {
+    const LONGLONG start = Ticks();
+    g_runtime.send_send_video_async_v2(sender, frame);
+    g_ndi.sendTicks += Ticks() - start;
+    if (frame) {
+        ++g_ndi.framesSent;
+    }
+}
+
+NdiFunctions CountingTable(const NdiFunctions& runtime) {
+    g_runtime = runtime;
+    NdiFunctions table = runtime;
+    table.send_create = &CountingSendCreate;
+    table.send_destroy = &CountingSendDestroy;
+    table.send_send_video_async_v2 = &CountingSendVideo;
+    return table;
+}
+
+// The panel's pacing, taken away so that the run measures the work alone.
+class CNoWait final : public IWait {
+  public:
+    void Wait(int) override {}
+};
+
+class CNoLink final : public ILinkBroadcast {
+  public:
+    void SendText(std::u16string_view) override {}
+    void SendClear() override {}
+};
+
+// The preview's conversion is real; only the window is missing.
+class CWindowlessPreview final : public IPreview {
+  public:
+    void Setup() override { m_frame.Setup(); }
+    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
+                  uint32_t fourCc, float aspect) override {
+        m_frame.SetFrame(pixels, width, height, stride, fourCc, aspect);
+    }
+    void Refresh() override {}
+
+  private:
+    CPreviewFrame m_frame;
+};
+
+// Notes what the real canvas answered each drawing. A drawing without a canvas
+// leaves the box as it was, so the picture alone would not show it.
+class CCountingCanvas final : public ITextCanvas {
+  public:
+    explicit CCountingCanvas(ITextCanvas& canvas) : m_canvas(canvas) {}
+
+    CanvasResult DrawLine(std::u16string_view text, int cellHeight, int width, int height,
+                          uint32_t* pixels) override {
+        const LONGLONG start = Ticks();
+        const CanvasResult result = m_canvas.DrawLine(text, cellHeight, width, height, pixels);
+        m_nTicks += Ticks() - start;
+        ++m_nDrawings;
+        m_nMissed += result == CanvasResult::kNoCanvas ? 1 : 0;
+        m_nIncomplete += result == CanvasResult::kIncomplete ? 1 : 0;
+        return result;
+    }
+
+    long m_nDrawings = 0;
+    long m_nMissed = 0;
+    long m_nIncomplete = 0;
+    LONGLONG m_nTicks = 0;
+
+  private:
+    ITextCanvas& m_canvas;  // not owned
+};
+
+int ThreadCount() {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    int count = 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+// The process's resident memory in KiB, 0 if unknown. Wine fills the working
+// set from the process's own /proc/self/status (VmRSS), read in the process;
+// a Z:\proc\self path would not do, since the server opens files for its
+// clients and /proc/self would then be the server.
+long ResidentKiB() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+        return 0;
+    }
+    return static_cast<long>(counters.WorkingSetSize / 1024);
+}
+
+double SecondsSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - start.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+// Texts that differ from one composition to the next without being built
+// each time: a few short lines, and windows into a line far wider than any box.
+// Escaped, so that every compiler reads the same code units.
+class CTexts {
+  public:
+    CTexts() {
+        for (int i = 0; i < 40; ++i) {
+            m_strLong +=
+                u"Gr\u00fc\u00dfe aus dem Studio \u2014 the long road to the final whistle ";
+        }
+    }
+
+    std::u16string_view For(long composition) const {
+        if (composition % 2 == 0) {
+            return kShort[(composition / 2) % std::size(kShort)];
+        }
+        const size_t start = static_cast<size_t>(composition / 2) % 97;
+        return std::u16string_view(m_strLong).substr(start, kLongUnits);
+    }
+
+  private:
+    static constexpr size_t kLongUnits = 600;
+    static constexpr std::u16string_view kShort[] = {
+        u"Next: the weather", u"Anna Lindqvist, Uppsala", u"Gr\u00fc\u00dfe \u00ae", u"LIVE",
+        u"Pause 3:2"};
+    std::u16string m_strLong;
+};
+
+class CSoak {
+  public:
+    CSoak(CNdiSender& sender, COutputComposer& composer, const Options& options)
+        : m_sender(sender), m_composer(composer), m_options(options) {}
+
+    // As at the panel's start: the pictures, the sender, the start-up frame.
+    void Start() {
+        m_composer.LoadPictures(1280, 720);
+        m_sender.CreateSender(0);
+        m_composer.ArmStartupFrame();
+        ApplyVideoMode(1280, 720, u"", true);
+        m_composer.m_bStartupPending = 0;
+    }
+
+    void Run() {
+        const long first = ResidentKiB();
+        std::printf("rss 0 %ld\n", first);
+        std::fflush(stdout);
+
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        for (long i = 0; i < m_options.compositions; ++i) {
+            Compose(i);
+            Sample(i + 1);
+        }
+        const double seconds = SecondsSince(start);
+        std::printf("rss-after-100 %ld\nrss-end %ld\nrss-max %ld\n", m_nSettledKiB, m_nLastKiB,
+                    m_nMaxKiB);
+        std::printf("compositions %ld seconds %.1f compositions/s %.1f mode-changes %ld\n",
+                    m_options.compositions, seconds,
+                    static_cast<double>(m_options.compositions) / seconds, m_nModeChanges);
+        std::printf("frames-unkeyed %ld\n", m_nUnkeyed);
+    }
+
+  private:
+    // Every composition draws its text; every M-th comes from a mode change,
+    // which redraws the text shown at the other size.
+    void Compose(long i) {
+        const std::u16string_view text = m_texts.For(i);
+        if (i % m_options.modeEvery == 0 && i > 0) {
+            const bool large = (i / m_options.modeEvery) % 2 == 1;
+            ApplyVideoMode(large ? 1920 : 1280, large ? 1080 : 720, text,
+                           m_options.recreateSender != 0);
+        } else {
+            m_composer.m_bTextPending = 1;
+            m_composer.ComposeAndSend({m_width, m_height, text, false});
+        }
+        CheckKeyedBox();
+    }
+
+    // In the panel's order: the sender leaves, the surfaces take the new size,
+    // the frame is composed, and the sender comes back with it. Without
+    // `recreate` the sender stays and the new size goes out on it: under Wine
+    // 8.0 a sender destroyed soon after its creation can leave a runtime
+    // thread behind (about 1 MB resident each; see the soak's report), which
+    // would hide what the compositions themselves do to memory.
+    void ApplyVideoMode(int32_t width, int32_t height, std::u16string_view text, bool recreate) {
+        m_width = width;
+        m_height = height;
+        if (recreate) {
+            m_sender.DestroySender();
+        } else {
+            Flush();
+        }
+        m_sender.FillFrameDescriptors(width, height, kRateN, kRateD, true);
+        m_composer.ScaleBackground(width, height);
+        m_composer.m_bTextPending = text.empty() ? 0 : 1;
+        m_composer.RebuildTextSurface(width, height);
+        m_composer.ResetBackground(width, height);
+        m_composer.ComposeAndSend({width, height, text, false});
+        if (recreate) {
+            m_sender.CreateSender(0);
+            m_sender.SendFrame(m_sender.m_nCurFrame);
+        }
+        ++m_nModeChanges;
+    }
+
+    // The box's top-left pixel lies above the text's cell: keyed, it is the
+    // box's translucent black, in the buffer that went out.
+    void CheckKeyedBox() {
+        const TextBoxGeometry box = TextBoxGeometry::For(m_width, m_height);
+        const uint32_t* frame = m_sender.FramePixels(m_sender.m_nCurFrame);
+        const uint32_t corner = frame ? frame[box.y * m_width + box.x] : 0;
+        m_nUnkeyed += corner == kTextBoxBlack ? 0 : 1;
+    }
+
+    void Sample(long done) {
+        const bool printed = done == kSettledCompositions || done % m_options.sampleEvery == 0 ||
+                             done == m_options.compositions;
+        if (!printed && done % kMaxSampleEvery != 0) {
+            return;
+        }
+        m_nLastKiB = ResidentKiB();
+        if (done == kSettledCompositions) {
+            m_nSettledKiB = m_nLastKiB;
+        }
+        if (done >= kSettledCompositions && m_nLastKiB > m_nMaxKiB) {
+            m_nMaxKiB = m_nLastKiB;
+        }
+        if (printed) {
+            std::printf("rss %ld %ld threads %d\n", done, m_nLastKiB, ThreadCount());
+            std::fflush(stdout);
+        }
+    }
+
+    CNdiSender& m_sender;         // not owned
+    COutputComposer& m_composer;  // not owned
+    const Options& m_options;     // not owned
+    CTexts m_texts;
+    int32_t m_width = 0;
+    int32_t m_height = 0;
+    long m_nModeChanges = 0;
+    long m_nUnkeyed = 0;
+    long m_nSettledKiB = 0;
+    long m_nLastKiB = 0;
+    long m_nMaxKiB = 0;
+};
+
+void PrintGdiCounts() {
+    const char* names[] = {"window DC", "memory DC", "bitmap", "font", "private font"};
+    for (int kind = 0; kind < static_cast<int>(GdiKind::kCount); ++kind) {
+        const GdiKindCounts& counts = GdiCounts(static_cast<GdiKind>(kind));
+        std::printf("gdi %s: created %ld, released %ld, failed releases %ld\n", names[kind],
+                    counts.created, counts.released, counts.failedReleases);
+    }
+}
+
+int Run(const Options& options) {
+    const int threadsAtStart = ThreadCount();
+    CNdiRuntimeLoader runtime;
+    if (!runtime.Load()) {
+        std::printf("error cannot load NDI\n");
+        return 3;
+    }
+    char path[MAX_PATH * 3] = {};
+    WideCharToMultiByte(CP_UTF8, 0, runtime.LoadedPath().c_str(), -1, path, sizeof path, nullptr,
+                        nullptr);
+    std::printf("runtime %s patched-imports=%d\n", path, runtime.PatchedImports());
+
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    const NdiFunctions table = CountingTable(runtime.Functions());
+    long drawings = 0, missed = 0, incomplete = 0;
+    LONGLONG drawingTicks = 0;
+    {
+        // Ends before the counts are printed, with the bundled face's registration.
+        CGdiTextCanvas gdiCanvas(nullptr, module);
+        CCountingCanvas canvas(gdiCanvas);
+        CResourceBitmaps pictures(module);
+        CNoWait wait;
+        CNoLink link;
+        CWindowlessPreview preview;
+        CNdiSender sender(table);
+        if (!sender.InitialiseNdi() || !sender.AllocateFrames()) {
+            std::printf("error cannot run NDI\n");
+            return 3;
+        }
+        preview.Setup();
+        COutputComposer composer(sender, canvas, pictures, wait, link, preview);
+        CSoak soak(sender, composer, options);
+        soak.Start();
+        soak.Run();
+        sender.ShutdownNdi();
+        drawings = canvas.m_nDrawings;
+        missed = canvas.m_nMissed;
+        incomplete = canvas.m_nIncomplete;
+        drawingTicks = canvas.m_nTicks;
+    }
+    std::printf("drawings %ld drawn %ld canvases-missed %ld incomplete %ld\n", drawings,
+                drawings - missed - incomplete, missed, incomplete);
+    // Every composition sends once and every mode change once more; a sender
+    // that could not be created skips them.
+    std::printf("ndi senders-created %ld create-failed %ld destroyed %ld frames-sent %ld\n",
+                g_ndi.created, g_ndi.createFailed, g_ndi.destroyed, g_ndi.framesSent);
+    std::printf("ms-each drawing %.2f send %.2f\n",
+                drawings ? Milliseconds(drawingTicks) / static_cast<double>(drawings) : 0.0,
+                g_ndi.framesSent
+                    ? Milliseconds(g_ndi.sendTicks) / static_cast<double>(g_ndi.framesSent)
+                    : 0.0);
+    std::printf("threads-start %d threads-end %d\n", threadsAtStart, ThreadCount());
+    PrintGdiCounts();
+    std::printf("done\n");
+    return 0;
+}
+
+}  // namespace
+}  // namespace cuewire
+
+int main(int argc, char** argv) {
+    cuewire::Options options;
+    if (!cuewire::ParseOptions(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: output-soak [--compositions N>100] [--mode-every M] "
+                     "[--sample-every S] [--recreate-sender 0|1]\n");
+        return 2;
+    }
+    return cuewire::Run(options);
+}
