@@ -34,6 +34,7 @@
 
 #include "tests/win/common/NumberOptions.h"
 #include "video/Composer.h"
+#include "video/FrameBufferAllocator.h"
 #include "video/NdiSender.h"
 #include "video/PixelFormat.h"
 #include "video/win/GdiOwners.h"
@@ -404,7 +405,8 @@ int Run(const Options& options) {
         CNoWait wait;
         CNoLink link;
         CWindowlessPreview preview;
-        CNdiSender sender(table);
+        CHeapFrameBufferAllocator frameBuffers;
+        CNdiSender sender(table, frameBuffers);
         if (!sender.InitialiseNdi() || !sender.AllocateFrames()) {
             std::printf("error cannot run NDI\n");
             return 3;
