@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
 #include "video/Composer.h"
 #include "video/FrameBufferAllocator.h"
@@ -29,23 +30,12 @@
 namespace {
 
 using namespace cuewire;
+using namespace cuewire::test_programs;
 
 // The line every text frame carries; the comparison with ffmpeg reads it from
 // the output so that both draw the same text.
 constexpr char16_t kLiveText[] = u"Next: the weather with Anna Lindqvist";
 constexpr int kWarmUpFrames = 10;
-
-LONGLONG Ticks() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-double TicksToMilliseconds(LONGLONG ticks) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * double(ticks) / double(frequency.QuadPart);
-}
 
 double ThreadCpuMilliseconds() {
     FILETIME created, exited, kernel, user;
@@ -57,48 +47,6 @@ double ThreadCpuMilliseconds() {
     };
     return double(hundredNs(kernel) + hundredNs(user)) / 10000.0;
 }
-
-struct NoWait final : IWait {
-    void Wait(int) override {}
-};
-
-struct NoLink final : ILinkBroadcast {
-    void SendText(std::u16string_view) override {}
-    void SendClear() override {}
-};
-
-// The preview's conversion as the preview window does it. The window repaints
-// later, outside the composition, so there is no window here.
-class ConvertingPreview final : public IPreview {
-  public:
-    void Setup() override { m_frame.Setup(); }
-    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                  uint32_t fourCc, float aspect) override {
-        m_frame.SetFrame(pixels, width, height, stride, fourCc, aspect);
-    }
-    void Refresh() override {}
-
-  private:
-    CPreviewFrame m_frame;
-};
-
-// Adds up the time spent in the canvas, so that the GDI share of a frame shows.
-class TimedCanvas final : public ITextCanvas {
-  public:
-    explicit TimedCanvas(ITextCanvas& inner) : m_inner(inner) {}
-    CanvasResult DrawLine(std::u16string_view text, int cellHeight, int width, int height,
-                          uint32_t* pixels) override {
-        const LONGLONG start = Ticks();
-        const CanvasResult result = m_inner.DrawLine(text, cellHeight, width, height, pixels);
-        m_ticks += Ticks() - start;
-        return result;
-    }
-    LONGLONG TakeTicks() { return std::exchange(m_ticks, 0); }
-
-  private:
-    ITextCanvas& m_inner;  // not owned
-    LONGLONG m_ticks = 0;
-};
 
 // A runtime that accepts every call and keeps nothing.
 NdiFunctions StandInRuntime() {
@@ -214,11 +162,11 @@ class Bench {
     CHeapFrameBufferAllocator m_frameBuffers;
     CNdiSender m_sender;
     CGdiTextCanvas m_gdiCanvas;
-    TimedCanvas m_canvas;
+    CWatchedCanvas m_canvas;
     CResourceBitmaps m_pictures;
-    NoWait m_wait;
-    NoLink m_link;
-    ConvertingPreview m_preview;
+    CNoWait m_wait;
+    CNoLink m_link;
+    CWindowlessPreview m_preview;
     COutputComposer m_composer;
     int m_width = 0;
     int m_height = 0;

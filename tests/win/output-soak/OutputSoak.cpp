@@ -32,6 +32,7 @@
 #include <string>
 #include <string_view>
 
+#include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
 #include "video/Composer.h"
 #include "video/FrameBufferAllocator.h"
@@ -44,6 +45,8 @@
 
 namespace cuewire {
 namespace {
+
+using namespace test_programs;
 
 // 25p, the panel's first mode.
 constexpr int32_t kRateN = 30000;
@@ -108,18 +111,6 @@ void Flush() {
     }
 }
 
-LONGLONG Ticks() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-double Milliseconds(LONGLONG ticks) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 void CountingSendVideo(NDIlib_send_instance_t sender, const NDIlib_video_frame_v2_t* frame) {
     const LONGLONG start = Ticks();
     g_runtime.send_send_video_async_v2(sender, frame);
@@ -137,58 +128,6 @@ NdiFunctions CountingTable(const NdiFunctions& runtime) {
     table.send_send_video_async_v2 = &CountingSendVideo;
     return table;
 }
-
-// The panel's pacing, taken away so that the run measures the work alone.
-class CNoWait final : public IWait {
-  public:
-    void Wait(int) override {}
-};
-
-class CNoLink final : public ILinkBroadcast {
-  public:
-    void SendText(std::u16string_view) override {}
-    void SendClear() override {}
-};
-
-// The preview's conversion is real; only the window is missing.
-class CWindowlessPreview final : public IPreview {
-  public:
-    void Setup() override { m_frame.Setup(); }
-    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                  uint32_t fourCc, float aspect) override {
-        m_frame.SetFrame(pixels, width, height, stride, fourCc, aspect);
-    }
-    void Refresh() override {}
-
-  private:
-    CPreviewFrame m_frame;
-};
-
-// Notes what the real canvas answered each drawing. A drawing without a canvas
-// leaves the box as it was, so the picture alone would not show it.
-class CCountingCanvas final : public ITextCanvas {
-  public:
-    explicit CCountingCanvas(ITextCanvas& canvas) : m_canvas(canvas) {}
-
-    CanvasResult DrawLine(std::u16string_view text, int cellHeight, int width, int height,
-                          uint32_t* pixels) override {
-        const LONGLONG start = Ticks();
-        const CanvasResult result = m_canvas.DrawLine(text, cellHeight, width, height, pixels);
-        m_nTicks += Ticks() - start;
-        ++m_nDrawings;
-        m_nMissed += result == CanvasResult::kNoCanvas ? 1 : 0;
-        m_nIncomplete += result == CanvasResult::kIncomplete ? 1 : 0;
-        return result;
-    }
-
-    long m_nDrawings = 0;
-    long m_nMissed = 0;
-    long m_nIncomplete = 0;
-    LONGLONG m_nTicks = 0;
-
-  private:
-    ITextCanvas& m_canvas;  // not owned
-};
 
 int ThreadCount() {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -400,7 +339,7 @@ int Run(const Options& options) {
     {
         // Ends before the counts are printed, with the bundled face's registration.
         CGdiTextCanvas gdiCanvas(nullptr, module);
-        CCountingCanvas canvas(gdiCanvas);
+        CWatchedCanvas canvas(gdiCanvas);
         CResourceBitmaps pictures(module);
         CNoWait wait;
         CNoLink link;
@@ -429,9 +368,9 @@ int Run(const Options& options) {
     std::printf("ndi senders-created %ld create-failed %ld destroyed %ld frames-sent %ld\n",
                 g_ndi.created, g_ndi.createFailed, g_ndi.destroyed, g_ndi.framesSent);
     std::printf("ms-each drawing %.2f send %.2f\n",
-                drawings ? Milliseconds(drawingTicks) / static_cast<double>(drawings) : 0.0,
+                drawings ? TicksToMilliseconds(drawingTicks) / static_cast<double>(drawings) : 0.0,
                 g_ndi.framesSent
-                    ? Milliseconds(g_ndi.sendTicks) / static_cast<double>(g_ndi.framesSent)
+                    ? TicksToMilliseconds(g_ndi.sendTicks) / static_cast<double>(g_ndi.framesSent)
                     : 0.0);
     std::printf("threads-start %d threads-end %d\n", threadsAtStart, ThreadCount());
     PrintGdiCounts();
