@@ -15,17 +15,9 @@
 set -uo pipefail
 
 if [ -z "${E2E_PIDFILE:-}" ]; then
-    here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-    repo=$(cd "$here/../.." && pwd)
-    build=${1:-build/windows}
-    case $build in /*) ;; *) build=$repo/$build ;; esac
-    out=${E2E_OUT:-$build/bench-out/at-rest}
-    E2E_SUITE_DIR=$here E2E_SUITE_GLOB=$(basename "$0") E2E_OUT=$out \
-        E2E_TIMEOUT=${E2E_TIMEOUT:-$((4 * ${BENCH_SECONDS:-60} + 240))} \
-        "$repo/tests/e2e/run-all.sh" "$build" >&2
-    status=$?
-    cat "$out/at-rest/report.txt" 2>/dev/null
-    exit $status
+    source "$(dirname "${BASH_SOURCE[0]}")/runner.sh"
+    bench_through_runner "$0" at-rest $((4 * ${BENCH_SECONDS:-60} + 240)) report.txt "${1:-}"
+    exit $?
 fi
 
 source "$E2E_ROOT/copies.sh"
