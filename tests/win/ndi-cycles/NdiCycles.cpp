@@ -15,7 +15,6 @@
 //   cycle <i> destroyed ms=<m> threads=<t>
 //   done
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,12 +24,15 @@
 #include <new>
 
 #include "tests/win/common/NumberOptions.h"
+#include "tests/win/common/ThreadCount.h"
 #include "video/NdiSdk.h"
 #include "video/PixelFormat.h"
 #include "video/win/NdiRuntimeLoader.h"
 
 namespace cuewire {
 namespace {
+
+using test_programs::ThreadCount;
 
 constexpr int kWidth = 1280;
 constexpr int kHeight = 720;
@@ -51,21 +53,6 @@ bool ParseOptions(int argc, char** argv, Options& options) {
                                              {{"--cycles", &options.cycles},
                                               {"--hold-ms", &options.holdMs},
                                               {"--wait-receiver-ms", &options.waitReceiverMs}});
-}
-
-int ThreadCount() {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return -1;
-    }
-    int count = 0;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
-    }
-    CloseHandle(snapshot);
-    return count;
 }
 
 double MillisecondsSince(const LARGE_INTEGER& start) {

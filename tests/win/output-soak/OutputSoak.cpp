@@ -25,7 +25,6 @@
 //   done
 #include <windows.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <iterator>
@@ -34,6 +33,7 @@
 
 #include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
+#include "tests/win/common/ThreadCount.h"
 #include "video/Composer.h"
 #include "video/FrameBufferAllocator.h"
 #include "video/NdiSender.h"
@@ -127,21 +127,6 @@ NdiFunctions CountingTable(const NdiFunctions& runtime) {
     table.send_destroy = &CountingSendDestroy;
     table.send_send_video_async_v2 = &CountingSendVideo;
     return table;
-}
-
-int ThreadCount() {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return -1;
-    }
-    int count = 0;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
-    }
-    CloseHandle(snapshot);
-    return count;
 }
 
 // The process's resident memory in KiB, 0 if unknown. Wine fills the working
