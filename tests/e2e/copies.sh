@@ -7,7 +7,7 @@ TITLE_PREFIX="Bryvo Cuewire for NDI® - No "
 STAGE=$E2E_TEST_OUT/stage
 CUEWIRE=$(stage_program "$BUILD_DIR/app/win/cuewire.exe" "$STAGE") || exit 1
 NDI_MONITOR=$(stage_program "$BUILD_DIR/tools/ndi-monitor/ndi-monitor.exe" "$STAGE") || exit 1
-PROBE=$BUILD_DIR/tests/win/win-probe/win-probe.exe
+PROBE=$WIN_PROBE
 LINK_MONITOR=$BUILD_DIR/tools/link-monitor/link-monitor.exe
 COPIES=0
 

@@ -5,10 +5,49 @@
 : "${BUILD_DIR:?run the tests through tests/e2e/run-all.sh}"
 E2E_TEST_OUT=${E2E_TEST_OUT:-$E2E_OUT}
 
-# fail MESSAGE: ends the test as failed.
+# Where run_win records its last call, so that a failing test can say why.
+E2E_LAST_WIN_CALL=$E2E_TEST_OUT/last-win-call
+WIN_PROBE=$BUILD_DIR/tests/win/win-probe/win-probe.exe
+
+# fail MESSAGE: ends the test as failed, with one line that says why: the
+# message, how the last Windows helper ended when it failed (its status, a
+# timeout named as one, and the last line it wrote to stderr), and which window
+# had the keyboard focus.
 fail() {
-    echo "FAIL: $*" >&2
+    echo "FAIL: $*$(failed_call)$(focus_now)" >&2
     exit 1
+}
+
+# failed_call: " [win-probe keys F3: timed out after 30 s; stderr: ...]" when the
+# last helper run by run_win failed; nothing when it succeeded.
+failed_call() {
+    [ -f "$E2E_LAST_WIN_CALL" ] || return 0
+    local status limit command stderr
+    {
+        read -r status
+        read -r limit
+        read -r command
+        read -r stderr
+    } <"$E2E_LAST_WIN_CALL"
+    [ "$status" = 0 ] && return 0
+    echo " [$command: $(describe_status "$status" "$limit"); stderr: ${stderr:-nothing}]"
+}
+
+# describe_status STATUS LIMIT: how a helper run under timeout ended.
+describe_status() {
+    case $1 in
+        124) echo "timed out after $2 s" ;;
+        137) echo "killed $2 s + 5 s after it was told to stop" ;;
+        *) echo "exit $1" ;;
+    esac
+}
+
+# focus_now: " [focus: foreground <hwnd> pid <pid> '<title>' focus <hwnd> id <id> <class>]".
+focus_now() {
+    [ -f "$WIN_PROBE" ] || return 0
+    local focus
+    focus=$(timeout --kill-after=2 10 wine "$WIN_PROBE" focus 2>/dev/null | tr -d '\r')
+    echo " [focus: ${focus:-unknown}]"
 }
 
 # note MESSAGE: a line for the test's log.
@@ -68,12 +107,35 @@ stop_bg() {
 
 # run_win SECONDS EXE ARGS...: runs a Windows console program under Wine in the
 # foreground, prints its stdout (CR removed) and returns its exit status
-# (124 when it ran out of time). Wine's own complaints go to stderr.
+# (124 when it ran out of time). Its stderr, Wine's complaints included, goes
+# to stderr too, and the call is recorded for fail() to quote.
 run_win() {
     local seconds=$1
     shift
-    timeout --kill-after=5 "$seconds" wine "$@" | tr -d '\r'
-    return "${PIPESTATUS[0]}"
+    local err status
+    err=$(mktemp "$E2E_TEST_OUT/.win-stderr.XXXXXX")
+    timeout --kill-after=5 "$seconds" wine "$@" 2>"$err" | tr -d '\r'
+    status=${PIPESTATUS[0]}
+    tr -d '\r' <"$err" >&2
+    record_win_call "$status" "$seconds" "$err" "$@"
+    rm -f "$err"
+    return "$status"
+}
+
+# record_win_call STATUS SECONDS STDERR-FILE EXE ARGS...: four lines: the
+# status, the time limit, the command (program name and its first arguments)
+# and the last non-empty line of its stderr.
+record_win_call() {
+    local status=$1 seconds=$2 err=$3
+    shift 3
+    local command
+    command="$(basename "$1") ${*:2}"
+    {
+        echo "$status"
+        echo "$seconds"
+        echo "${command:0:120}"
+        tr -d '\r' <"$err" | grep -v '^[[:space:]]*$' | tail -n 1 | cut -c1-200
+    } >"$E2E_LAST_WIN_CALL.new" && mv "$E2E_LAST_WIN_CALL.new" "$E2E_LAST_WIN_CALL"
 }
 
 # wait_for SECONDS CMD...: polls CMD every 0.2 s until it succeeds; false when

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests under Wine: every tests/e2e/test_*.sh in name order.
 #
-#   tests/e2e/run-all.sh [BUILD_DIR] [FILTER]
+#   tests/e2e/run-all.sh [--repeat N] [BUILD_DIR] [FILTER]
 #
-# BUILD_DIR defaults to build/windows. FILTER (or $E2E_FILTER) is a grep -E
-# pattern on the test file names; only matching tests run. $E2E_TIMEOUT is the
+# BUILD_DIR defaults to build/windows (a lone argument that is not a folder is
+# the FILTER). FILTER (or $E2E_FILTER) is a grep -E pattern on the test file
+# names; only matching tests run. --repeat N runs the selection N times in a
+# row, to hunt tests that fail by chance; it ends with, for each test, how many
+# runs failed and the first line of each failure. Every run's logs and
+# artefacts stay in $E2E_OUT (run-<i>/ when repeating) until the next start. $E2E_TIMEOUT is the
 # limit for one test in seconds (default 300); a test that needs longer says so
 # in a line "# e2e-timeout: SECONDS", and the larger limit holds.
 # $E2E_SUITE_DIR and $E2E_SUITE_GLOB choose other scripts to run the same way
@@ -41,6 +45,18 @@ ip link set lo up
 ip link set lo multicast on
 ip route add 224.0.0.0/4 dev lo 2>/dev/null || true
 
+repeat=1
+if [ "${1:-}" = --repeat ]; then
+    repeat=${2:-}
+    shift 2 || true
+    if ! [[ $repeat =~ ^[1-9][0-9]*$ ]]; then
+        echo "run-all: --repeat takes a number of runs" >&2
+        exit 2
+    fi
+fi
+if [ $# -eq 1 ] && [ ! -d "$1" ] && [ ! -d "$repo/$1" ]; then
+    set -- build/windows "$1"
+fi
 build_arg=${1:-build/windows}
 case $build_arg in
     /*) BUILD_DIR=$build_arg ;;
@@ -159,13 +175,19 @@ if [ ${#tests[@]} -eq 0 ]; then
     exit 2
 fi
 
-passed=()
-failed=()
-for t in "${tests[@]}"; do
+# failure_line LOG: the first line of the test's log that says why it failed.
+failure_line() {
+    grep -m 1 '^FAIL' "$1" || tail -n 1 "$1"
+}
+
+# run_test SCRIPT OUT: runs one test with its log and artefacts under OUT; true
+# when it passed. Prints its PASS or FAIL line.
+run_test() {
+    local t=$1 out=$2 name log start limit status took why
     name=$(basename "$t" .sh)
-    export E2E_TEST_OUT=$E2E_OUT/$name
+    export E2E_TEST_OUT=$out/$name
     mkdir -p "$E2E_TEST_OUT"
-    log=$E2E_OUT/$name.log
+    log=$out/$name.log
     start=$(date +%s)
     limit=$(sed -n 's/^# e2e-timeout: *\([0-9][0-9]*\) *$/\1/p' "$t" | head -n 1)
     [ -n "$limit" ] && [ "$limit" -gt "$test_timeout" ] || limit=$test_timeout
@@ -178,15 +200,45 @@ for t in "${tests[@]}"; do
     stop_test_processes
     took=$(($(date +%s) - start))
     if [ "$status" -eq 0 ]; then
-        passed+=("$name")
         echo "PASS $name (${took}s)"
-    else
-        failed+=("$name")
-        [ "$status" -eq 124 ] && why="timed out after ${limit}s" || why="exit $status"
-        echo "FAIL $name (${took}s, $why; log $log)"
-        tail -n 15 "$log" | sed 's/^/    /'
+        return 0
     fi
+    [ "$status" -eq 124 ] && why="timed out after ${limit}s" || why="exit $status"
+    echo "FAIL $name (${took}s, $why; log $log)"
+    tail -n 15 "$log" | sed 's/^/    /'
+    echo "$why: $(failure_line "$log") (log $log)" >>"$work/failures-$name"
+    return 1
+}
+
+failed_runs=0
+for run in $(seq "$repeat"); do
+    out=$E2E_OUT
+    if [ "$repeat" -gt 1 ]; then
+        out=$E2E_OUT/run-$run
+        echo "run-all: run $run of $repeat"
+    fi
+    passed=0
+    failed=0
+    for t in "${tests[@]}"; do
+        if run_test "$t" "$out"; then
+            passed=$((passed + 1))
+        else
+            failed=$((failed + 1))
+        fi
+    done
+    echo "run-all: ${passed} passed, ${failed} failed"
+    [ "$failed" -eq 0 ] || failed_runs=$((failed_runs + 1))
 done
 
-echo "run-all: ${#passed[@]} passed, ${#failed[@]} failed"
-[ ${#failed[@]} -eq 0 ]
+if [ "$repeat" -gt 1 ]; then
+    echo "run-all: $repeat runs, $failed_runs with failures"
+    for t in "${tests[@]}"; do
+        name=$(basename "$t" .sh)
+        record=$work/failures-$name
+        count=0
+        [ -f "$record" ] && count=$(wc -l <"$record")
+        echo "  $name: $count of $repeat runs failed"
+        [ "$count" -gt 0 ] && sed 's/^/      /' "$record"
+    done
+fi
+[ "$failed_runs" -eq 0 ]

@@ -12,6 +12,9 @@
 //                                notifying static; refuses a disabled control (exit 2)
 //   mouse HWND ID                a real mouse click at the control's centre
 //   foreground HWND              brings the window to the front
+//   focus                        the foreground window and the control with the keyboard
+//                                focus: "foreground <hwnd> pid <pid> '<title>' focus <hwnd>
+//                                id <id> <class>" (what a failing test quotes)
 //   keys KEY...                  real key presses, e.g. F3 shift+F4 ralt+F10 alt+F4
 //                                Return Escape (alt is the left Alt key)
 //   timed-keys KEY...            as keys, and prints "sent <KEY> at=<ms>" for each chord:
@@ -122,6 +125,27 @@ int FindWindowByPrefix(const char* prefix) {
     return 0;
 }
 
+std::string Handle(HWND window) {
+    return std::to_string(reinterpret_cast<intptr_t>(window));
+}
+
+// The foreground window and, inside it, the window with the keyboard focus:
+// real key presses go there, so a test that cannot press a key quotes this.
+int PrintFocus() {
+    const HWND foreground = GetForegroundWindow();
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(foreground, &pid);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    const HWND focus = thread && GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    wchar_t className[64] = {};
+    GetClassNameW(focus, className, 64);
+    PrintLine("foreground " + Handle(foreground) + " pid " + std::to_string(pid) + " '" +
+              ToUtf8(Title(foreground)) + "' focus " + Handle(focus) + " id " +
+              std::to_string(focus ? GetDlgCtrlID(focus) : 0) + " " + ToUtf8(className));
+    return 0;
+}
+
 int PrintState(HWND control) {
     const LRESULT check = SendMessageW(control, BM_GETCHECK, 0, 0);
     PrintLine(std::string(IsWindowEnabled(control) ? "1" : "0") + " " +
@@ -151,14 +175,22 @@ int Click(HWND control) {
 }
 
 // sentAt, when given, gets the wall-clock time at which the inputs were handed over.
-void SendInputs(std::vector<INPUT>& inputs, long long* sentAt = nullptr) {
+// False, with the reason on stderr, when the system took fewer inputs than given.
+bool SendInputs(std::vector<INPUT>& inputs, long long* sentAt = nullptr) {
     if (sentAt) {
         *sentAt = cuewire::UnixMilliseconds();
     }
+    UINT taken = 0;
     if (!inputs.empty()) {
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        taken = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     }
     Sleep(50);
+    if (taken != inputs.size()) {
+        std::fprintf(stderr, "win-probe: SendInput took %u of %u inputs (error %lu)\n", taken,
+                     static_cast<unsigned>(inputs.size()), GetLastError());
+        return false;
+    }
+    return true;
 }
 
 int MouseClick(HWND control) {
@@ -177,8 +209,7 @@ int MouseClick(HWND control) {
     }
     inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
     inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    SendInputs(inputs);
-    return 0;
+    return SendInputs(inputs) ? 0 : 3;
 }
 
 INPUT KeyInput(WORD key, bool up) {
@@ -218,7 +249,8 @@ WORD KeyCode(const std::string& name) {
 }
 
 // One chord such as "shift+F4": modifiers down, key down and up, modifiers up.
-bool PressChord(const std::string& chord, long long* sentAt = nullptr) {
+// 0 when pressed, 64 for an unknown key, 3 when the system refused the input.
+int PressChord(const std::string& chord, long long* sentAt = nullptr) {
     std::vector<WORD> keys;
     size_t start = 0;
     while (start <= chord.size()) {
@@ -228,7 +260,7 @@ bool PressChord(const std::string& chord, long long* sentAt = nullptr) {
         const WORD key = KeyCode(part);
         if (key == 0) {
             std::fprintf(stderr, "win-probe: unknown key %s\n", part.c_str());
-            return false;
+            return 64;
         }
         keys.push_back(key);
         if (plus == std::string::npos) {
@@ -243,8 +275,7 @@ bool PressChord(const std::string& chord, long long* sentAt = nullptr) {
     for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
         inputs.push_back(KeyInput(*key, true));
     }
-    SendInputs(inputs, sentAt);
-    return true;
+    return SendInputs(inputs, sentAt) ? 0 : 3;
 }
 
 int TypeUnits(const std::wstring& units) {
@@ -258,8 +289,7 @@ int TypeUnits(const std::wstring& units) {
             inputs.push_back(input);
         }
     }
-    SendInputs(inputs);
-    return 0;
+    return SendInputs(inputs) ? 0 : 3;
 }
 
 int TypeText(const char* utf8) {
@@ -359,7 +389,7 @@ int PrintUnits(HWND control) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: win-probe windows | find PREFIX | text HWND ID | state HWND ID |\n"
-                 "       click HWND ID | mouse HWND ID | foreground HWND | keys KEY... |\n"
+                 "       click HWND ID | mouse HWND ID | foreground HWND | focus | keys KEY... |\n"
                  "       timed-keys KEY... | type TEXT | type-units FILE |\n"
                  "       settext HWND ID FILE | paste HWND ID FILE | units HWND ID\n");
     return 64;
@@ -423,13 +453,16 @@ int main() {
     if (command == "mouse" && argc == 4) {
         return MouseClick(ControlOf(ParseWindow(argv[2]), argv[3]));
     }
+    if (command == "focus" && argc == 2) {
+        return PrintFocus();
+    }
     if (command == "foreground" && argc == 3) {
         return SetForegroundWindow(ParseWindow(argv[2])) ? 0 : 1;
     }
     if (command == "keys" && argc >= 3) {
         for (int i = 2; i < argc; ++i) {
-            if (!PressChord(argv[i])) {
-                return 64;
+            if (const int status = PressChord(argv[i])) {
+                return status;
             }
         }
         return 0;
@@ -437,8 +470,8 @@ int main() {
     if (command == "timed-keys" && argc >= 3) {
         for (int i = 2; i < argc; ++i) {
             long long sentAt = 0;
-            if (!PressChord(argv[i], &sentAt)) {
-                return 64;
+            if (const int status = PressChord(argv[i], &sentAt)) {
+                return status;
             }
             PrintLine(std::string("sent ") + argv[i] + " at=" + std::to_string(sentAt));
         }
