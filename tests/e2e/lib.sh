@@ -112,12 +112,17 @@ stop_bg() {
 run_win() {
     local seconds=$1
     shift
-    local err status
+    local err status started
     err=$(mktemp "$E2E_TEST_OUT/.win-stderr.XXXXXX")
+    started=$(date +%s.%N)
     timeout --kill-after=5 "$seconds" wine "$@" 2>"$err" | tr -d '\r'
     status=${PIPESTATUS[0]}
     tr -d '\r' <"$err" >&2
     record_win_call "$status" "$seconds" "$err" "$@"
+    # Every call's time and status, to see which helpers come near their limit.
+    CALL="$(basename "$1") ${*:2}" awk -v a="$started" -v b="$(date +%s.%N)" -v t="$(date +%T)" \
+        -v s="$status" 'BEGIN { printf "%s %5.1fs status %s %s\n", t, b - a, s, substr(ENVIRON["CALL"], 1, 120) }' \
+        >>"$E2E_TEST_OUT/win-calls.log"
     rm -f "$err"
     return "$status"
 }
