@@ -46,8 +46,9 @@ if [ ! -d "$WINEPREFIX" ]; then
     wineboot -i >/dev/null 2>&1
     # Let the prefix's first server finish its work before the program starts.
     wineserver -w
-    ./tools/wine-fonts.sh || echo "run: Wine's Tahoma is missing; the dialogs come out smaller than on Windows"
 fi
+# Dialogs measured as on Windows (see the script); also for an older prefix.
+./tools/wine-fonts.sh || echo "run: Wine's Tahoma is missing; the dialogs come out smaller than on Windows"
 
 # Whether any Cuewire window appeared, for the word after a run that ended at once.
 window_seen=$stage/window-seen

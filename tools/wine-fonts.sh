@@ -9,7 +9,7 @@
 # "Tahoma" is missing, the font mapper falls back to Liberation Sans, and 8
 # points give base units of 6 x 12 pixels: a template 266 units high is 399
 # pixels, not the 432 of Windows. Wine's Tahoma has Tahoma's vertical metrics
-# and gives Windows' 6 x 13.
+# and gives Windows' 6 x 13. Safe to run again.
 set -euo pipefail
 : "${WINEPREFIX:?set WINEPREFIX to the prefix}"
 
@@ -18,5 +18,5 @@ fonts=$WINEPREFIX/drive_c/windows/Fonts
 [ -d "$fonts" ] || { echo "wine-fonts: $WINEPREFIX is not a Wine prefix" >&2; exit 1; }
 for face in tahoma.ttf tahomabd.ttf; do
     [ -f "$source_dir/$face" ] || { echo "wine-fonts: no $source_dir/$face (install fonts-wine)" >&2; exit 1; }
-    cp "$source_dir/$face" "$fonts/"
+    cmp -s "$source_dir/$face" "$fonts/$face" || cp "$source_dir/$face" "$fonts/"
 done
