@@ -10,9 +10,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 
-as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
-
-as_root ./tools/setup.sh
+./tools/setup.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
@@ -23,9 +21,13 @@ cp build/windows/app/win/LibreFranklin-OFL.txt "$stage/"
 
 export WINEPREFIX=${WINEPREFIX:-$repo/.cache/wine}
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=${LC_ALL:-C.UTF-8}
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
 
+# The display comes first: a prefix created with no display leaves Wine's
+# server running with a desktop that has none; a program started beside it
+# shows no window and may end at once, with no message.
 xvfb_pid=
+watcher_pid=
+trap '[ -n "$watcher_pid" ] && kill "$watcher_pid" 2>/dev/null; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true' EXIT
 if [ -z "${DISPLAY:-}" ]; then
     display=99
     while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
@@ -38,15 +40,55 @@ if [ -z "${DISPLAY:-}" ]; then
     done
     echo "run: no display found; started a virtual one (Xvfb $DISPLAY). Cuewire runs there unseen."
 fi
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true' EXIT
 
-if [ "${CUEWIRE_NETWORK:-}" = open ]; then
-    wine "$stage/cuewire.exe"
-else
-    echo "run: NDI sources stay on this machine (loopback only); CUEWIRE_NETWORK=open publishes them."
-    isolate=(unshare --net)
-    [ "$(id -u)" = 0 ] || isolate=(unshare --user --map-root-user --net)
-    "${isolate[@]}" -- bash -c '
-        ip link set lo up && ip link set lo multicast on && ip route add 224.0.0.0/4 dev lo
-        exec "$@"' run wine "$stage/cuewire.exe"
+if [ ! -d "$WINEPREFIX" ]; then
+    echo "run: creating the Wine prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    # Let the prefix's first server finish its work before the program starts.
+    wineserver -w
 fi
+# Dialogs measured as on Windows (see the script); also for an older prefix.
+./tools/wine-fonts.sh || echo "run: Wine's Tahoma is missing; the dialogs come out smaller than on Windows"
+
+# Whether any Cuewire window appeared, for the word after a run that ended at once.
+window_seen=$stage/window-seen
+rm -f "$window_seen"
+watch_for_window() {
+    until xdotool search --name Cuewire >/dev/null 2>&1; do sleep 0.5; done
+    touch "$window_seen"
+}
+watch_for_window &
+watcher_pid=$!
+
+run_cuewire() {
+    if [ "${CUEWIRE_NETWORK:-}" = open ]; then
+        wine "$stage/cuewire.exe"
+    else
+        echo "run: NDI sources stay on this machine (loopback only); CUEWIRE_NETWORK=open publishes them."
+        local isolate=(unshare --net)
+        [ "$(id -u)" = 0 ] || isolate=(unshare --user --map-root-user --net)
+        "${isolate[@]}" -- bash -c '
+            ip link set lo up && ip link set lo multicast on && ip route add 224.0.0.0/4 dev lo
+            exec "$@"' run wine "$stage/cuewire.exe"
+    fi
+}
+started=$SECONDS
+status=0
+run_cuewire || status=$?
+took=$((SECONDS - started))
+# The watcher has ended by itself once it saw a window.
+kill "$watcher_pid" 2>/dev/null || true
+wait "$watcher_pid" 2>/dev/null || true
+watcher_pid=
+
+if [ ! -e "$window_seen" ] && [ "$took" -lt 20 ]; then
+    cat >&2 <<MESSAGE
+run: Cuewire ended after $took s (exit status $status) without showing a window.
+run: To see why, run it again with Wine's messages on, for example
+       WINEDEBUG=err+all,warn+all,+loaddll ./tools/run.sh 2>wine.log
+     and read wine.log. One known cause is a Wine prefix created without a
+     display: remove $WINEPREFIX and run again to create it afresh.
+MESSAGE
+    exit 1
+fi
+exit "$status"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs everything Cuewire needs on a fresh Debian 12 machine, as root, and
-# fetches the third-party files into .cache/third_party (ignored by git).
+# Installs everything Cuewire needs on a fresh Debian 12 machine and fetches
+# the third-party files into .cache/third_party (ignored by git). Run it as the
+# user who builds: only installing missing packages needs root, and for that
+# alone it raises itself with sudo (as root it needs no sudo).
 # Safe to run again: it skips what is already in place.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,7 +11,7 @@ cache="$here/.cache/third_party"
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    mingw-w64 wine wine64 xvfb x11-utils xdotool imagemagick
+    mingw-w64 wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick
     iproute2 util-linux procps ca-certificates python3 ffmpeg
     # mingw-w64 brings these; named because the release zip ships their
     # licence files (/usr/share/doc/<package>/copyright).
@@ -22,12 +24,21 @@ missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+as_root() {
+    if [ "$(id -u)" = 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo "$@"
+    else
+        echo "setup: installing packages needs root, and there is no sudo: run this as root" >&2
+        exit 1
+    fi
+}
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q
     # With their recommended packages: wine brings the wine command and its fonts.
-    apt-get install -y -q "${missing[@]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
 
 # Fetches one npm package's tarball (no install scripts run) and unpacks it.

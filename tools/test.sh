@@ -4,15 +4,12 @@
 #   UBSan, then the Windows build with the release zip and the end-to-end
 #   tests under Wine (inside a loopback-only network namespace, with their own
 #   X server and Wine prefix).
-# Run as root on a fresh Debian 12 machine (setup installs packages).
+# Works on a fresh Debian 12 machine as root or as a user: the setup raises
+# itself with sudo only to install missing packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ "$(id -u)" = 0 ]; then
-    ./tools/setup.sh
-else
-    sudo ./tools/setup.sh
-fi
+./tools/setup.sh
 
 echo "== native build and unit tests"
 cmake --preset native -DCUEWIRE_WERROR=ON

@@ -159,6 +159,11 @@ if ! wineboot -i >"$E2E_OUT/wineboot.log" 2>&1 || ! wineserver -w; then
     echo "run-all: wineboot failed (see $E2E_OUT/wineboot.log)" >&2
     exit 2
 fi
+# Dialog units as on Windows: see tools/wine-fonts.sh.
+if ! "$repo/tools/wine-fonts.sh"; then
+    echo "run-all: cannot give the prefix Wine's Tahoma (tools/setup.sh installs fonts-wine)" >&2
+    exit 2
+fi
 
 tests=()
 suite_dir=${E2E_SUITE_DIR:-$E2E_ROOT}

@@ -12,14 +12,14 @@ runtime_name=Processing.NDI.Lib.x64.dll
 
 # case NAME EXPECTED_FOLDER LAYOUT... -- VAR=FOLDER...
 #   LAYOUT items: FOLDER:real, FOLDER:incomplete or FOLDER:broken, FOLDER one
-#   of program, cwd, v3, v5. EXPECTED_FOLDER is where the runtime must come
+#   of program, cwd, v3, v4, v5, v6. EXPECTED_FOLDER is where the runtime must come
 #   from, or "none". Variables name folders of the case.
 case_() {
     local name=$1 expected=$2
     shift 2
     local root=$E2E_TEST_OUT/$name
     rm -rf "$root"
-    mkdir -p "$root"/{program,cwd,v3,v5}
+    mkdir -p "$root"/{program,cwd,v3,v4,v5,v6}
     cp "$probe" "$root/program/"
     local vars=()
     while [ $# -gt 0 ] && [ "$1" != -- ]; do
@@ -53,9 +53,17 @@ case_ nothing none
 case_ beside program program:real
 case_ variable-v3 v3 v3:real -- NDI_RUNTIME_DIR_V3=v3
 case_ variable-v5 v5 v5:real -- NDI_RUNTIME_DIR_V5=v5
-case_ v3-before-v5 v3 v3:real v5:real -- NDI_RUNTIME_DIR_V3=v3 NDI_RUNTIME_DIR_V5=v5
-case_ beside-before-variable program program:real v3:real -- NDI_RUNTIME_DIR_V3=v3
-case_ variable-to-empty-folder-then-v5 v5 v5:real -- NDI_RUNTIME_DIR_V3=v3 NDI_RUNTIME_DIR_V5=v5
+case_ variable-v6 v6 v6:real -- NDI_RUNTIME_DIR_V6=v6
+# Newest first: every installed version present, each one taking over when the
+# newer ones are gone or name a folder without a runtime.
+all_vars=(NDI_RUNTIME_DIR_V3=v3 NDI_RUNTIME_DIR_V4=v4 NDI_RUNTIME_DIR_V5=v5 NDI_RUNTIME_DIR_V6=v6)
+case_ v6-before-older v6 v3:real v4:real v5:real v6:real -- "${all_vars[@]}"
+case_ v5-before-older v5 v3:real v4:real v5:real -- "${all_vars[@]}"
+case_ v4-before-v3 v4 v3:real v4:real -- "${all_vars[@]}"
+case_ v3-last v3 v3:real -- "${all_vars[@]}"
+case_ v5-before-v3-when-v4-unset v5 v3:real v5:real -- NDI_RUNTIME_DIR_V3=v3 NDI_RUNTIME_DIR_V5=v5
+case_ broken-v6-then-v5 v5 v6:broken v5:real -- NDI_RUNTIME_DIR_V5=v5 NDI_RUNTIME_DIR_V6=v6
+case_ beside-before-variable program program:real v6:real -- NDI_RUNTIME_DIR_V6=v6
 case_ broken-beside-then-variable v3 program:broken v3:real -- NDI_RUNTIME_DIR_V3=v3
 case_ search-order-finds-current-folder cwd cwd:real
 case_ incomplete-beside none program:incomplete

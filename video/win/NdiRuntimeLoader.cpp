@@ -6,12 +6,13 @@ namespace cuewire {
 
 namespace {
 
-// The variables the runtime's installers set, oldest version first.
+// The variables the runtime's installers set, newest version first: a machine
+// that still carries an old runtime beside a new one gets the new one.
 constexpr const wchar_t* kRuntimeFolderVariables[] = {
-    L"NDI_RUNTIME_DIR_V3",
-    L"NDI_RUNTIME_DIR_V4",
-    L"NDI_RUNTIME_DIR_V5",
     L"NDI_RUNTIME_DIR_V6",
+    L"NDI_RUNTIME_DIR_V5",
+    L"NDI_RUNTIME_DIR_V4",
+    L"NDI_RUNTIME_DIR_V3",
 };
 
 // A missing file or dependency must fail quietly, not with the platform's box.

@@ -9,7 +9,7 @@ namespace cuewire {
 
 // Owns the loaded NDI runtime and the table of its functions. Load tries each
 // place once, in order: the program's own folder, the folders named by the
-// runtime's installers (NDI_RUNTIME_DIR_V3 to _V6), then the system's search
+// runtime's installers (NDI_RUNTIME_DIR_V6 down to _V3), then the system's search
 // order. A runtime that is missing or lacks a function leaves the table
 // incomplete, which the panel reports as "Cannot run NDI."; the platform's
 // loader never shows a box of its own. Destroy every sender (and call
