@@ -14,9 +14,6 @@ namespace {
 
 constexpr int kEntryTypedLimit = 37;
 constexpr LONG kEntryFontWeight = 600;
-// The application icon's sizes at 96 DPI.
-constexpr int kIconSize = 32;
-constexpr int kSmallIconSize = 16;
 
 // A variant of the font a control uses now; null when the control has none.
 template <typename Change>

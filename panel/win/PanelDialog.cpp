@@ -157,7 +157,7 @@ bool CPanelDialog::OnPaint() {
     SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     GetClientRect(Handle(), &client);
-    const int size = ScaleForDpi(32, m_nDpi);  // the icon's size at the window's scale
+    const int size = ScaleForDpi(kIconSize, m_nDpi);
     const int x = (client.right - size + 1) / 2;
     const int y = (client.bottom - size + 1) / 2;
     DrawIconEx(dc, x, y, m_icon.Get(), size, size, 0, nullptr, DI_NORMAL);

@@ -72,6 +72,10 @@ class CPanelDialog final : public CDialogWindow, public IPanelWindow {
     bool ReadRadioGroup(int firstId, int lastId, int maxIndex, int32_t& index);
     void WriteEditText(int id, const std::u16string& text);
 
+    // The application icon's sizes at 96 DPI.
+    static constexpr int kIconSize = 32;
+    static constexpr int kSmallIconSize = 16;
+
     CCuewireDlg* m_pPanel = nullptr;  // not owned; set while Run runs
     UINT m_nLinkMessage;
     VidBox& m_preview;  // not owned
