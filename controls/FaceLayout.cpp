@@ -1,17 +1,25 @@
 #include "controls/FaceLayout.h"
 
+#include "app/DisplayScale.h"
+
 namespace cuewire {
 
 int FillIndex(int state, int fillCount) {
     return state > 0 && state < fillCount ? state : -1;
 }
 
-CaptionOrigin CentredCaption(const FaceRect& face, int textWidth, int textHeight, bool pressed) {
+namespace {
+constexpr int kPressOffset = 1;  // at 96 DPI
+}  // namespace
+
+CaptionOrigin CentredCaption(const FaceRect& face, int textWidth, int textHeight, bool pressed,
+                             int dpi) {
     CaptionOrigin origin{(face.left + face.right) / 2 - textWidth / 2,
                          (face.top + face.bottom) / 2 - textHeight / 2};
     if (pressed) {
-        ++origin.x;
-        ++origin.y;
+        const int offset = ScaleForDpi(kPressOffset, dpi);
+        origin.x += offset;
+        origin.y += offset;
     }
     return origin;
 }

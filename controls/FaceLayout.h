@@ -23,8 +23,9 @@ int FillIndex(int state, int fillCount);
 // The caption is centred by integer halves that truncate toward zero, so a
 // caption wider or taller than the face starts before it and is cut on both sides.
 // The top-left of a `textWidth` x `textHeight` caption centred on `face`. A
-// button held down shows its caption one pixel right and one down.
-CaptionOrigin CentredCaption(const FaceRect& face, int textWidth, int textHeight,
-                             bool pressed = false);
+// button held down shows its caption one pixel right and one down at 96 DPI,
+// scaled by `dpi`.
+CaptionOrigin CentredCaption(const FaceRect& face, int textWidth, int textHeight, bool pressed,
+                             int dpi);
 
 }  // namespace cuewire

@@ -9,7 +9,7 @@
 #   130 maker-logo.bmp    64 x 48: the maker's logo for the About box
 #   131/132               38 x 27: small social and video-channel logos for the panel
 #   195/196               38 x 30: the same logos for the support dialog
-#   128 cuewire.ico       16, 32 and 48 pixels
+#   128 cuewire.ico       16, 20, 24, 32, 40, 48 and 64 pixels
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/res/art"
@@ -151,10 +151,13 @@ draw_icon() {
         -fill "$muted" -draw "roundrectangle 28,90 110,102 5,5" \
         -fill "$tally" -draw "circle 146,50 146,28" \
         "$work/icon-192.png"
-    for s in 16 32 48; do
+    # 16 and 32 at 100 %, and the sizes a window loads at 125, 150 and 200 %.
+    local sizes=(16 20 24 32 40 48 64) files=()
+    for s in "${sizes[@]}"; do
         convert "$work/icon-192.png" -filter box -resize ${s}x${s} "$work/icon-$s.png"
+        files+=("$work/icon-$s.png")
     done
-    convert "$work/icon-16.png" "$work/icon-32.png" "$work/icon-48.png" "$out/cuewire.ico"
+    convert "${files[@]}" "$out/cuewire.ico"
 }
 
 draw_banner

@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "app/win/WindowDpi.h"
 #include "controls/FaceLayout.h"
 #include "controls/win/FacePainter.h"
 
@@ -12,16 +13,19 @@ namespace cuewire {
 void CColButton::DrawItem(const DRAWITEMSTRUCT& item) {
     RECT face = item.rcItem;
     const HDC dc = item.hDC;
+    // The caption comes in the font the button carries, the dialog's, which
+    // already has the window's scale; the edge and the press offset take it here.
+    const int dpi = WindowDpi(item.hwndItem);
     // The frame also paints the face in the system's button-face colour.
     DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_FLAT);
-    InflateRect(&face, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+    InflateRect(&face, -SystemMetricForDpi(SM_CXEDGE, dpi), -SystemMetricForDpi(SM_CYEDGE, dpi));
 
     const int fill = FillIndex(m_nState, static_cast<int>(std::size(m_crFill)));
     if (fill >= 0) {
         FillFace(dc, face, m_crFill[fill]);
     }
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    DrawCentredCaption(dc, face, WindowText(item.hwndItem), pressed);
+    DrawCentredCaption(dc, face, WindowText(item.hwndItem), pressed, dpi);
 }
 
 void CColButton::NotifyRightClick() {

@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include <iterator>
+#include <optional>
 
+#include "app/win/WindowDpi.h"
 #include "controls/FaceLayout.h"
 #include "controls/win/FacePainter.h"
 
@@ -22,9 +24,34 @@ void CColStatic::Paint() {
         FillFace(dc, client, m_crFill[fill]);
     }
     // The paint context's own font, the system font: the label ignores any font
-    // the owner gave it.
-    DrawCentredCaption(dc, client, WindowText(m_hWnd), false);
+    // the owner gave it. On a monitor whose scale is not the system's, the same
+    // font at the window's scale.
+    const int dpi = WindowDpi(m_hWnd);
+    std::optional<CSelection> scaled;
+    if (const HFONT font = SystemFontAt(dpi)) {
+        scaled.emplace(dc, font);
+    }
+    DrawCentredCaption(dc, client, WindowText(m_hWnd), false, dpi);
+    scaled.reset();
     EndPaint(m_hWnd, &paint);
+}
+
+HFONT CColStatic::SystemFontAt(int dpi) {
+    const int systemDpi = SystemDpi();
+    if (dpi == systemDpi) {
+        return nullptr;
+    }
+    if (dpi != m_nFontDpi) {
+        LOGFONTW description = {};
+        if (GetObjectW(GetStockObject(SYSTEM_FONT), sizeof description, &description) == 0) {
+            return nullptr;
+        }
+        description.lfHeight = MulDiv(description.lfHeight, dpi, systemDpi);
+        description.lfWidth = MulDiv(description.lfWidth, dpi, systemDpi);
+        m_scaledFont.Reset(CreateFontIndirectW(&description));
+        m_nFontDpi = dpi;
+    }
+    return m_scaledFont.Get();
 }
 
 std::optional<LRESULT> CColStatic::OnMessage(UINT message, WPARAM, LPARAM) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "controls/win/SubclassedControl.h"
+#include "video/win/GdiOwners.h"
 
 namespace cuewire {
 
@@ -23,6 +24,12 @@ class CColStatic final : public CSubclassedControl {
   private:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint();
+    // The system font for a window at `dpi`; null at the system's own DPI,
+    // where the paint context already carries it.
+    HFONT SystemFontAt(int dpi);
+
+    CFontObject m_scaledFont;  // the system font at m_nFontDpi
+    int m_nFontDpi = 0;
 };
 
 }  // namespace cuewire

@@ -21,7 +21,8 @@ void FillFace(HDC dc, const RECT& face, COLORREF colour) {
     SetDCBrushColor(dc, previous);
 }
 
-void DrawCentredCaption(HDC dc, const RECT& face, const std::wstring& text, bool pressed) {
+void DrawCentredCaption(HDC dc, const RECT& face, const std::wstring& text, bool pressed,
+                        int dpi) {
     if (text.empty()) {
         return;
     }
@@ -29,7 +30,7 @@ void DrawCentredCaption(HDC dc, const RECT& face, const std::wstring& text, bool
     SIZE extent = {};
     GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
     const CaptionOrigin origin = CentredCaption({face.left, face.top, face.right, face.bottom},
-                                                extent.cx, extent.cy, pressed);
+                                                extent.cx, extent.cy, pressed, dpi);
     const int previousMode = SetBkMode(dc, TRANSPARENT);
     TextOutW(dc, origin.x, origin.y, text.c_str(), length);
     SetBkMode(dc, previousMode);

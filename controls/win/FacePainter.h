@@ -16,6 +16,7 @@ void FillFace(HDC dc, const RECT& face, COLORREF colour);
 
 // Draws `text` centred on `face` in the context's current font and text colour,
 // with a transparent background (restored afterwards). Ampersands are literal.
-void DrawCentredCaption(HDC dc, const RECT& face, const std::wstring& text, bool pressed);
+// A pressed caption moves by the press offset at `dpi`.
+void DrawCentredCaption(HDC dc, const RECT& face, const std::wstring& text, bool pressed, int dpi);
 
 }  // namespace cuewire

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/win/WideText.h"
+#include "app/win/WindowDpi.h"
 #include "dialogs/AboutText.h"
 #include "res/resource.h"
 
@@ -27,6 +28,16 @@ std::wstring FromSystemCodePage(const char* text) {
     return wide;
 }
 
+// The template's picture control, which carries no ID of its own.
+HWND FirstBitmapPicture(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 CAboutDlg::CAboutDlg(HINSTANCE instance, std::wstring programVersion,
@@ -36,11 +47,21 @@ CAboutDlg::CAboutDlg(HINSTANCE instance, std::wstring programVersion,
       m_strNdiDescription(FromSystemCodePage(ndiVersionDescription)) {
 }
 
-INT_PTR CAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+INT_PTR CAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             OnInitDialog();
             return TRUE;  // the platform puts the focus on the default button
+        case WM_DPICHANGED: {
+            // On a monitor of another scale: the size the system suggests, and
+            // the logo again at that scale.
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                         suggested.right - suggested.left, suggested.bottom - suggested.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            m_logo.Show(FirstBitmapPicture(Handle()), Instance(), IDB_MAKER_LOGO, LOWORD(wParam));
+            return FALSE;  // the dialog manager still lays out the template's controls
+        }
         case WM_COMMAND:
             // OK, Esc and the close box all just close it; nothing changes.
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
@@ -58,6 +79,7 @@ void CAboutDlg::OnInitDialog() {
         AboutVersionLine(FromWide(m_strVersion), FromWide(m_strNdiDescription));
     SetControlText(IDC_ABOUT_VERSION, ToWide(line));
     SetControlText(IDC_ABOUT_MAKER, kMakerLine);
+    m_logo.Show(FirstBitmapPicture(Handle()), Instance(), IDB_MAKER_LOGO, WindowDpi(Handle()));
 }
 
 void ShowAboutBox(HINSTANCE instance, HWND owner, const std::wstring& programVersion,

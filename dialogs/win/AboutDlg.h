@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/win/DialogWindow.h"
+#include "video/win/ScaledPicture.h"
 
 namespace cuewire {
 
@@ -23,6 +24,7 @@ class CAboutDlg final : public CDialogWindow {
 
     std::wstring m_strVersion;         // four numbers joined by points, or empty
     std::wstring m_strNdiDescription;  // converted from the runtime's narrow text
+    CScaledPicture m_logo;             // the maker's logo at the window's scale
 };
 
 // Opens the About box modally over `owner` (null: no owner) and returns when it closes.

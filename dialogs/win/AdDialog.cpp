@@ -2,9 +2,12 @@
 
 #include <shellapi.h>
 
+#include "app/DisplayScale.h"
 #include "app/WebAddresses.h"
+#include "app/win/WindowDpi.h"
 #include "dialogs/SupportPlacement.h"
 #include "res/resource.h"
+#include "video/win/ScaledPicture.h"
 
 namespace cuewire {
 
@@ -15,8 +18,8 @@ constexpr int kShowMilliseconds = 9000;
 constexpr int kHideTimer = 2;
 constexpr int kHideMilliseconds = 10531;
 
-// The large picture sits 10 pixels into the client area; a bitmap picture
-// control then takes the bitmap's own size.
+// The large picture sits 10 pixels into the client area at 96 DPI; a bitmap
+// picture control then takes the bitmap's own size.
 constexpr int kPictureMargin = 10;
 constexpr int kPictureWidth = 640;
 constexpr int kPictureHeight = 360;
@@ -30,6 +33,19 @@ ScreenRect WindowRectangle(HWND window) {
 void MoveWindowTo(HWND window, ScreenPoint topLeft) {
     SetWindowPos(window, nullptr, topLeft.x, topLeft.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The work area of the monitor that holds most of `window`.
+ScreenRect WorkAreaOf(HWND window) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        RECT work = {};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        return {work.left, work.top, work.right, work.bottom};
+    }
+    const RECT& work = monitor.rcWork;
+    return {work.left, work.top, work.right, work.bottom};
 }
 
 }  // namespace
@@ -51,21 +67,27 @@ void AdDialog::ShowBesidePanel(HWND panel) {
         return;
     }
     const ScreenRect panelBefore = WindowRectangle(panel);
+    const ScreenRect workArea = WorkAreaOf(panel);
+    const int dpi = WindowDpi(panel);
     // The panel's new place is known before the dialog exists; its own depends
     // on the dialog's size.
-    MoveWindowTo(panel, PlaceBesidePanel(panelBefore, {}).panelTopLeft);
+    MoveWindowTo(panel, PlaceBesidePanel(panelBefore, {}, workArea, dpi).panelTopLeft);
     if (!CreateModeless(m_hParent)) {
         return;
     }
-    MoveWindowTo(Handle(), PlaceBesidePanel(panelBefore, WindowRectangle(Handle())).dialogTopLeft);
+    const ScreenRect dialog = WindowRectangle(Handle());
+    MoveWindowTo(Handle(), PlaceBesidePanel(panelBefore, dialog, workArea, dpi).dialogTopLeft);
     ShowWindow(Handle(), SW_SHOWNORMAL);
 }
 
-INT_PTR AdDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+INT_PTR AdDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             OnInitDialog();
             return TRUE;
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return FALSE;  // the dialog manager still lays out the template's controls
         case WM_TIMER:
             OnTimer(wParam);
             return TRUE;
@@ -77,15 +99,41 @@ INT_PTR AdDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) 
 }
 
 void AdDialog::OnInitDialog() {
-    m_hPicture = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP,
-                                 kPictureMargin, kPictureMargin, kPictureWidth, kPictureHeight,
-                                 Handle(), nullptr, Instance(), nullptr);
+    const int dpi = WindowDpi(Handle());
+    const int margin = ScaleForDpi(kPictureMargin, dpi);
+    m_hPicture = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, margin,
+                                 margin, ScaleForDpi(kPictureWidth, dpi),
+                                 ScaleForDpi(kPictureHeight, dpi), Handle(), nullptr, Instance(),
+                                 nullptr);
     // A picture that cannot be loaded leaves the control empty.
-    m_firstPicture.Reset(static_cast<HBITMAP>(
-        LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_SHOP), IMAGE_BITMAP, 0, 0, 0)));
+    m_firstPicture.Reset(LoadPictureForDpi(Instance(), IDB_SHOP, dpi));
     // With mode 3 the second picture is neither loaded nor shown.
     ShowPicture(m_firstPicture.Get());
+    ShowLogos(dpi);
     StartTimer(kShowTimer, kShowMilliseconds);
+}
+
+void AdDialog::ShowLogos(int dpi) {
+    m_socialLogo.Show(Control(IDC_SUPPORT_SOCIAL), Instance(), IDB_SOCIAL_LOGO, dpi);
+    m_videoLogo.Show(Control(IDC_SUPPORT_VIDEO), Instance(), IDB_VIDEO_LOGO, dpi);
+}
+
+// On a monitor of another scale: the size the system suggests, and the
+// pictures again at that scale.
+void AdDialog::OnDpiChanged(int dpi, const RECT& suggested) {
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_hPicture) {
+        const int margin = ScaleForDpi(kPictureMargin, dpi);
+        SetWindowPos(m_hPicture, nullptr, margin, margin, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (const HBITMAP picture = LoadPictureForDpi(Instance(), IDB_SHOP, dpi)) {
+        // The picture shown so far is released only after the control lets go of it.
+        ShowPicture(picture);
+        m_firstPicture.Reset(picture);
+    }
+    ShowLogos(dpi);
 }
 
 void AdDialog::OnTimer(UINT_PTR id) {
@@ -135,7 +183,8 @@ void AdDialog::ShowPicture(HBITMAP picture) {
         SendMessageW(m_hPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
     // The control may hand back a copy it made of an earlier image: that copy is ours
     // to release, but never the pictures we own.
-    if (handedBack && handedBack != m_firstPicture.Get() && handedBack != m_secondPicture.Get()) {
+    if (handedBack && handedBack != picture && handedBack != m_firstPicture.Get() &&
+        handedBack != m_secondPicture.Get()) {
         CBitmapObject copy(handedBack);
     }
 }

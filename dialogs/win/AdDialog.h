@@ -3,6 +3,7 @@
 
 #include "app/win/DialogWindow.h"
 #include "video/win/GdiOwners.h"
+#include "video/win/ScaledPicture.h"
 
 namespace cuewire {
 
@@ -27,6 +28,8 @@ class AdDialog final : public CDialogWindow {
 
   private:
     void OnInitDialog();
+    void ShowLogos(int dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnTimer(UINT_PTR id);
     bool OnCommand(int id);
     // Gives `picture` to the picture control and releases the image it hands back,
@@ -34,9 +37,11 @@ class AdDialog final : public CDialogWindow {
     void ShowPicture(HBITMAP picture);
 
     HWND m_hParent;                 // not owned: the panel
-    CBitmapObject m_firstPicture;   // the shop picture, bitmap 190
+    CBitmapObject m_firstPicture;   // the shop picture, bitmap 190, at the window's scale
     CBitmapObject m_secondPicture;  // stays empty with mode 3
     HWND m_hPicture = nullptr;      // a child of the dialog, destroyed with it
+    CScaledPicture m_socialLogo;    // 2105 at the window's scale
+    CScaledPicture m_videoLogo;     // 2106 at the window's scale
 };
 
 }  // namespace cuewire

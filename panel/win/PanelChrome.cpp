@@ -1,8 +1,11 @@
-// The panel window's fonts, system menu, icons and file version.
+// The panel window's fonts, system menu, icons, pictures and file version, at
+// the window's display scale.
 #include "panel/win/PanelDialog.h"
 
 #include <vector>
 
+#include "app/DisplayScale.h"
+#include "app/win/WindowDpi.h"
 #include "res/resource.h"
 
 namespace cuewire {
@@ -45,6 +48,27 @@ void CPanelDialog::SetFonts() {
         SendMessageW(entry, WM_SETFONT, reinterpret_cast<WPARAM>(m_entryFont.Get()), TRUE);
     }
     SendMessageW(entry, EM_LIMITTEXT, kEntryTypedLimit, 0);
+    // These fonts are ours: on a monitor of another scale ScaleFonts rebuilds them.
+    KeepOwnFontOnDpiChange(Control(IDC_LINK_MAKER));
+    KeepOwnFontOnDpiChange(Control(IDC_LINK_NDI));
+    KeepOwnFontOnDpiChange(entry);
+}
+
+void CPanelDialog::ScaleFonts(int fromDpi, int toDpi) {
+    const auto scale = [fromDpi, toDpi](LOGFONTW& f) {
+        f.lfHeight = MulDiv(f.lfHeight, toDpi, fromDpi);
+        f.lfWidth = MulDiv(f.lfWidth, toDpi, fromDpi);
+    };
+    // The new font goes to the controls before the old one is released.
+    if (HFONT link = DeriveFont(Control(IDC_LINK_MAKER), scale)) {
+        SendMessageW(Control(IDC_LINK_MAKER), WM_SETFONT, reinterpret_cast<WPARAM>(link), TRUE);
+        SendMessageW(Control(IDC_LINK_NDI), WM_SETFONT, reinterpret_cast<WPARAM>(link), TRUE);
+        m_linkFont.Reset(link);
+    }
+    if (HFONT entry = DeriveFont(Control(IDC_ENTRY), scale)) {
+        SendMessageW(Control(IDC_ENTRY), WM_SETFONT, reinterpret_cast<WPARAM>(entry), TRUE);
+        m_entryFont.Reset(entry);
+    }
 }
 
 void CPanelDialog::BuildSystemMenu() {
@@ -65,15 +89,43 @@ void CPanelDialog::BuildSystemMenu() {
 }
 
 void CPanelDialog::SetIcons() {
-    // Shared icons belong to the system's cache: loaded once, never destroyed.
-    m_hIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON),
-                                            GetSystemMetrics(SM_CYICON), LR_SHARED));
-    m_hSmallIcon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME),
-                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    // Loaded at the window's scale from the icon's own sizes; the window lets go
+    // of the old icons before they are destroyed.
+    const auto load = [this](int sizeAt96) {
+        const int size = ScaleForDpi(sizeAt96, m_nDpi);
+        return static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                             IMAGE_ICON, size, size, 0));
+    };
+    const HICON icon = load(kIconSize);
+    const HICON smallIcon = load(kSmallIconSize);
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    m_icon.Reset(icon);
+    m_smallIcon.Reset(smallIcon);
+}
+
+void CPanelDialog::ShowPictures() {
+    m_socialPicture.Show(Control(IDC_LINK_SOCIAL), Instance(), IDB_SOCIAL_SMALL, m_nDpi);
+    m_videoPicture.Show(Control(IDC_LINK_VIDEO), Instance(), IDB_VIDEO_SMALL, m_nDpi);
+}
+
+// On a monitor of another scale: the size the system suggests, and our fonts,
+// pictures and icons again at that scale. The dialog manager lays out the
+// template's controls and gives them the dialog's font at the new scale.
+void CPanelDialog::OnDpiChanged(int dpi, const RECT& suggested) {
+    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (dpi <= 0 || dpi == m_nDpi) {
+        return;
+    }
+    ScaleFonts(m_nDpi, dpi);
+    m_nDpi = dpi;
+    SetIcons();
+    ShowPictures();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        m_modeButtons[static_cast<size_t>(slot)].Invalidate();
+        m_indicators[static_cast<size_t>(slot)].Invalidate();
+    }
 }
 
 bool CPanelDialog::ReadFileVersion(std::array<uint16_t, 4>& version) {

@@ -1,5 +1,7 @@
 #include "panel/win/PanelDialog.h"
 
+#include "app/DisplayScale.h"
+#include "app/win/WindowDpi.h"
 #include "res/resource.h"
 
 namespace cuewire {
@@ -82,7 +84,10 @@ INT_PTR CPanelDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_PAINT:
             return OnPaint() ? TRUE : FALSE;
         case WM_QUERYDRAGICON:
-            return reinterpret_cast<INT_PTR>(m_hIcon);
+            return reinterpret_cast<INT_PTR>(m_icon.Get());
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return FALSE;  // the dialog manager still lays out the template's controls
         case WM_DESTROY:
             OnDestroy();
             return FALSE;
@@ -92,11 +97,13 @@ INT_PTR CPanelDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 BOOL CPanelDialog::OnInitDialog() {
+    m_nDpi = WindowDpi(Handle());
     CentreOnScreen();
     AttachControls();
     SetFonts();
     BuildSystemMenu();
     SetIcons();
+    ShowPictures();
     return m_pPanel->OnInitDialog() ? TRUE : FALSE;
 }
 
@@ -150,9 +157,10 @@ bool CPanelDialog::OnPaint() {
     SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     GetClientRect(Handle(), &client);
-    const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, m_hIcon);
+    const int size = ScaleForDpi(kIconSize, m_nDpi);
+    const int x = (client.right - size + 1) / 2;
+    const int y = (client.bottom - size + 1) / 2;
+    DrawIconEx(dc, x, y, m_icon.Get(), size, size, 0, nullptr, DI_NORMAL);
     EndPaint(Handle(), &paint);
     return true;
 }

@@ -11,6 +11,7 @@
 #include "panel/CuewireDlg.h"
 #include "panel/PanelWindow.h"
 #include "video/win/GdiOwners.h"
+#include "video/win/ScaledPicture.h"
 #include "video/win/VidBox.h"
 
 namespace cuewire {
@@ -63,20 +64,30 @@ class CPanelDialog final : public CDialogWindow, public IPanelWindow {
     void CentreOnScreen();
     void AttachControls();
     void SetFonts();
+    void ScaleFonts(int fromDpi, int toDpi);
     void BuildSystemMenu();
     void SetIcons();
+    void ShowPictures();
+    void OnDpiChanged(int dpi, const RECT& suggested);
     bool ReadRadioGroup(int firstId, int lastId, int maxIndex, int32_t& index);
     void WriteEditText(int id, const std::u16string& text);
+
+    // The application icon's sizes at 96 DPI.
+    static constexpr int kIconSize = 32;
+    static constexpr int kSmallIconSize = 16;
 
     CCuewireDlg* m_pPanel = nullptr;  // not owned; set while Run runs
     UINT m_nLinkMessage;
     VidBox& m_preview;  // not owned
     std::array<CColButton, kSlotCount> m_modeButtons;
     std::array<CColStatic, kSlotCount> m_indicators;
+    int m_nDpi = 96;  // the window's scale, refreshed when it moves to another monitor
     CFontObject m_linkFont;
     CFontObject m_entryFont;
-    HICON m_hIcon = nullptr;       // shared resource icon: never destroyed
-    HICON m_hSmallIcon = nullptr;  // shared resource icon: never destroyed
+    CIconObject m_icon;       // at the window's scale
+    CIconObject m_smallIcon;  // at the window's scale
+    CScaledPicture m_socialPicture;  // 1005
+    CScaledPicture m_videoPicture;   // 1006
     std::unique_ptr<AdDialog> m_pSupportDlg;
 };
 

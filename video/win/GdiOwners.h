@@ -83,6 +83,26 @@ class CGdiObject {
 using CBitmapObject = CGdiObject<HBITMAP, GdiKind::kBitmap>;
 using CFontObject = CGdiObject<HFONT, GdiKind::kFont>;
 
+// An icon the program loaded at a size of its own: DestroyIcon.
+class CIconObject {
+  public:
+    CIconObject() = default;
+    ~CIconObject() { Reset(nullptr); }
+    CIconObject(const CIconObject&) = delete;
+    CIconObject& operator=(const CIconObject&) = delete;
+
+    void Reset(HICON icon) {
+        if (m_hIcon) {
+            DestroyIcon(m_hIcon);
+        }
+        m_hIcon = icon;
+    }
+    HICON Get() const { return m_hIcon; }
+
+  private:
+    HICON m_hIcon = nullptr;
+};
+
 // Selects an object into a drawing context and selects the previous one back
 // when it ends, so the object can be deleted afterwards.
 class CSelection {

@@ -8,6 +8,10 @@
 //                           prefix, shown or hidden: "<hwnd> <visible 0|1>"
 //   syscommand HWND CODE    posts WM_SYSCOMMAND with CODE (decimal) to the window
 //   show HWND minimize|restore
+//   children HWND           every visible child window: "<id> <class> left top right bottom"
+//                           (screen pixels; id -1 for a control without one)
+//   dpi HWND                the window's DPI, the system's and the primary screen's
+//                           size: "<window> <system> <width> <height>"
 #include <windows.h>
 
 #include <cstdio>
@@ -80,11 +84,43 @@ int Show(HWND window, const char* how) {
     return IsWindow(window) ? 0 : 1;
 }
 
+BOOL CALLBACK PrintChild(HWND child, LPARAM parent) {
+    if (GetParent(child) != reinterpret_cast<HWND>(parent) || !IsWindowVisible(child)) {
+        return TRUE;  // grandchildren and hidden controls
+    }
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    wchar_t className[64] = {};
+    GetClassNameW(child, className, 64);
+    std::printf("%d %s %ld %ld %ld %ld\n", static_cast<short>(GetDlgCtrlID(child)),
+                cuewire::ToUtf8(className).c_str(), rect.left, rect.top, rect.right, rect.bottom);
+    return TRUE;
+}
+
+int ListChildren(HWND window) {
+    if (!IsWindow(window)) {
+        return 1;
+    }
+    EnumChildWindows(window, PrintChild, reinterpret_cast<LPARAM>(window));
+    return 0;
+}
+
+int PrintDpi(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    const auto getDpi = reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const HDC screen = GetDC(nullptr);
+    std::printf("%u %d %d %d\n", getDpi ? getDpi(window) : 0u, GetDeviceCaps(screen, LOGPIXELSY),
+                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    ReleaseDC(nullptr, screen);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fputs("usage: visual-probe rect|client|top-level|syscommand|show ...\n", stderr);
+        std::fputs("usage: visual-probe rect|client|top-level|syscommand|show|children|dpi ...\n", stderr);
         return 2;
     }
     const std::string command = argv[1];
@@ -100,6 +136,12 @@ int main(int argc, char** argv) {
     if (command == "syscommand" && argc == 4) {
         const WPARAM code = static_cast<WPARAM>(std::strtoul(argv[3], nullptr, 10));
         return PostMessageW(ParseWindow(argv[2]), WM_SYSCOMMAND, code, 0) ? 0 : 1;
+    }
+    if (command == "children" && argc == 3) {
+        return ListChildren(ParseWindow(argv[2]));
+    }
+    if (command == "dpi" && argc == 3) {
+        return PrintDpi(ParseWindow(argv[2]));
     }
     if (command == "show" && argc == 4) {
         return Show(ParseWindow(argv[2]), argv[3]);

@@ -1,0 +1,30 @@
+#pragma once
+#include <windows.h>
+
+#include "video/win/GdiOwners.h"
+
+namespace cuewire {
+
+// Bitmap resource `resourceId` at the size it has at `dpi`: at 96 DPI the
+// resource itself, at other scales resampled by area averaging to its size
+// scaled from 96 DPI, opaque. Null when it cannot be loaded. The caller owns it.
+HBITMAP LoadPictureForDpi(HINSTANCE module, int resourceId, int dpi);
+
+// Gives a bitmap picture control (SS_BITMAP) `picture` and releases the image
+// the control hands back, unless it is `keep` (an image the caller owns still).
+void GivePicture(HWND control, HBITMAP picture, HBITMAP keep = nullptr);
+
+// A bitmap picture control's image at the window's scale: the picture the
+// template gave it, resampled when the scale is not 100 %. The control takes
+// the picture's size. UI thread only.
+class CScaledPicture {
+  public:
+    // Shows `resourceId` in `control` at `dpi`. At 96 DPI a control that still
+    // shows its template picture is left as it is.
+    void Show(HWND control, HINSTANCE module, int resourceId, int dpi);
+
+  private:
+    CBitmapObject m_picture;  // null while the control shows its template picture
+};
+
+}  // namespace cuewire
