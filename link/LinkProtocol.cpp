@@ -22,12 +22,13 @@ void CDiscovery::Start(ILinkBus& bus, uint32_t processId) {
     bus.Post(kLinkDiscoveryRequest, static_cast<int64_t>(processId));
 }
 
-void CDiscovery::HandleMessage(ILinkBus& bus, uint64_t code, int64_t value, int32_t instance) {
+void CDiscovery::HandleMessage(ILinkBus& bus, uint64_t code, int64_t value,
+                               std::optional<int32_t> heldNumber) {
     switch (code) {
         case kLinkDiscoveryRequest:
             // Our own request comes back to us too; only other copies are answered.
-            if (value != static_cast<int64_t>(m_dwProcessId)) {
-                bus.Post(kLinkNumberReply, static_cast<int64_t>(instance));
+            if (heldNumber && value != static_cast<int64_t>(m_dwProcessId)) {
+                bus.Post(kLinkNumberReply, static_cast<int64_t>(*heldNumber));
             }
             break;
         case kLinkNumberReply:
@@ -40,10 +41,11 @@ void CDiscovery::HandleMessage(ILinkBus& bus, uint64_t code, int64_t value, int3
     }
 }
 
-int32_t CDiscovery::FirstFreeNumber() const {
-    // Only numbers up to kMaxCopies matter: past it the copy offers to exit.
+int32_t CDiscovery::ClaimFreeNumber(INumberClaims& claims) const {
+    // Only numbers up to kMaxCopies matter: past it the copy offers to exit. A
+    // number another copy claimed first counts as taken, as a reply would.
     for (int32_t number = 0; number < kMaxCopies; ++number) {
-        if (m_nTaken[static_cast<size_t>(number)] == 0) {
+        if (m_nTaken[static_cast<size_t>(number)] == 0 && claims.Claim(number)) {
             return number;
         }
     }

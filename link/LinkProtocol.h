@@ -1,7 +1,10 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
+
+#include "link/NumberClaims.h"
 
 namespace cuewire {
 
@@ -31,7 +34,8 @@ class ILinkBus {
 void PostTextTransfer(ILinkBus& bus, std::u16string_view text);
 void PostTextClear(ILinkBus& bus);
 
-// Copy discovery: which 0-based numbers other copies have answered with.
+// Copy discovery: which 0-based numbers other copies have answered with, and
+// the claim of the lowest number left.
 class CDiscovery {
   public:
     static constexpr int kTableSize = 32;
@@ -39,10 +43,14 @@ class CDiscovery {
 
     // Clears the table, records the process id and asks every copy for its number.
     void Start(ILinkBus& bus, uint32_t processId);
-    // Answers other copies' requests with `instance` and records replies.
-    void HandleMessage(ILinkBus& bus, uint64_t code, int64_t value, int32_t instance);
-    // The lowest number no reply has claimed; kMaxCopies when 0 to 7 are taken.
-    int32_t FirstFreeNumber() const;
+    // Records replies and answers other copies' requests with `heldNumber`.
+    // A copy that holds no number answers nothing: any answer would mark a
+    // number taken that it does not hold.
+    void HandleMessage(ILinkBus& bus, uint64_t code, int64_t value,
+                       std::optional<int32_t> heldNumber);
+    // Claims the lowest number that no reply marks taken and whose claim
+    // succeeds, and returns it; kMaxCopies when none of 0 to 7 could be had.
+    int32_t ClaimFreeNumber(INumberClaims& claims) const;
 
     bool IsTaken(int32_t number) const {
         return number >= 0 && number < kTableSize && m_nTaken[number] == 1;

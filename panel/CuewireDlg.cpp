@@ -21,6 +21,7 @@ CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
       m_window(ports.window),
       m_bus(ports.bus),
       m_preview(ports.preview),
+      m_numberClaims(ports.numberClaims),
       m_linkBroadcast(ports.bus) {
     m_nSlotMode.fill(kSlotGoLive);
 }
@@ -100,7 +101,7 @@ void CCuewireDlg::OnTimer(int id) {
 void CCuewireDlg::RunNumberingStep() {
     m_bDiscovering = 0;
     m_nInstance = 0;
-    const int32_t number = m_discovery.FirstFreeNumber();
+    const int32_t number = m_discovery.ClaimFreeNumber(m_numberClaims);
     if (number >= CDiscovery::kMaxCopies) {
         // Every number is taken: offer to leave; declined, the copy stays unnumbered.
         ExitCommand();
@@ -144,7 +145,11 @@ void CCuewireDlg::EndStartupPeriod() {
 }
 
 void CCuewireDlg::OnLinkMessage(uint64_t code, int64_t value) {
-    m_discovery.HandleMessage(m_bus, code, value, m_nInstance);
+    // Still discovering, inert or left unnumbered, a copy holds no number, and
+    // an answer would mark one taken for the copy that asked.
+    const std::optional<int32_t> heldNumber =
+        m_bNumbered ? std::optional<int32_t>(m_nInstance) : std::nullopt;
+    m_discovery.HandleMessage(m_bus, code, value, heldNumber);
 }
 
 void CCuewireDlg::ExitCommand() {

@@ -5,6 +5,7 @@
 
 #include "link/LinkBroadcast.h"
 #include "link/LinkProtocol.h"
+#include "link/NumberClaims.h"
 #include "panel/KeyMap.h"
 #include "panel/PanelWindow.h"
 #include "video/Composer.h"
@@ -22,6 +23,7 @@ struct PanelPorts {
     IBitmapResources& pictures;
     IWait& wait;
     IPreview& preview;
+    INumberClaims& numberClaims;
 };
 
 enum PanelTimer : int {
@@ -110,6 +112,7 @@ class CCuewireDlg {
     IPanelWindow& m_window;  // not owned
     ILinkBus& m_bus;         // not owned
     IPreview& m_preview;     // not owned
+    INumberClaims& m_numberClaims;  // not owned
     CLinkBroadcast m_linkBroadcast;
     bool m_bInert = false;     // the NDI side could not start: only Exit works
     bool m_bNumbered = false;  // the numbering step gave this copy a number

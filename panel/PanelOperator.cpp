@@ -43,7 +43,10 @@ void CCuewireDlg::ApplyVideoMode() {
 }
 
 void CCuewireDlg::Compose() {
-    const CompositionInput input{m_nWidth, m_nHeight, m_strLive, m_bLink != 0 && m_nInstance == 0};
+    // Only the copy that took number 1 speaks on the link: not one still
+    // discovering, nor one left unnumbered.
+    const bool linkDue = m_bLink != 0 && m_bNumbered && m_nInstance == 0;
+    const CompositionInput input{m_nWidth, m_nHeight, m_strLive, linkDue};
     m_output.ComposeAndSend(input);
 }
 

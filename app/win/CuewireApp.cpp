@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/win/SleepWait.h"
+#include "link/win/LocalNumberClaims.h"
 #include "link/win/RegisteredMessageBus.h"
 #include "panel/CuewireDlg.h"
 #include "panel/win/PanelDialog.h"
@@ -25,11 +26,12 @@ int CCuewireApp::Run() {
     CGdiTextCanvas canvas(nullptr, m_hInstance);
     CResourceBitmaps pictures(m_hInstance);
     CRegisteredMessageBus bus(m_nLinkMessage);
+    CLocalNumberClaims numberClaims;  // held until the process ends
     CSleepWait wait;
     VidBox preview;
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
     CCuewireDlg panel(PanelPorts{window, bus, runtime.Functions(), m_frameBuffers, canvas, pictures,
-                                 wait, preview});
+                                 wait, preview, numberClaims});
 
     window.Run(panel);
     return 0;

@@ -48,8 +48,8 @@ declare -A pid_of hwnd_of
 crowd_start=$(now_ms)
 last_launch=0
 for n in 1 2 3 4 5 6 7 8; do
-    # The previous copy has its number before the next one asks: two copies
-    # asking within the same 2.5 s would both skip the same numbers by design.
+    # The previous copy has its number before the next one asks, so each
+    # copy learns the numbers from the replies (test_52 starts copies together).
     space_launch
     launched=$(now_ms)
     [ "$last_launch" -gt 0 ] && spacing=$(seconds_since "$last_launch") || spacing=-

@@ -1,13 +1,15 @@
 #pragma once
 // Link buses for tests: one that records what a copy posts, and one desktop
 // shared by several simulated copies, which delivers every post to every copy
-// (the poster included) when pumped, like a broadcast through window queues.
+// (the poster included) when pumped, like a broadcast through window queues,
+// and holds the copies' number claims.
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <vector>
 
 #include "link/LinkProtocol.h"
+#include "tests/fakes/NumberClaims.h"
 
 namespace cuewire::testing {
 
@@ -60,6 +62,7 @@ class SharedDesktop {
     }
 
     std::vector<LinkMessage> log;
+    ClaimTable claims;
 
   private:
     std::deque<LinkMessage> m_queue;

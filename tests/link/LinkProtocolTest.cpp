@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/fakes/LinkBus.h"
+#include "tests/fakes/NumberClaims.h"
 
 namespace cuewire {
 namespace {
@@ -52,7 +53,6 @@ TEST(Discovery, AnswersOthersButNotItselfAndRecordsOnlyValidNumbers) {
     for (int64_t code : {0, 1, 4, 8, 9, 10, 11, 0x7fffffff}) {
         discovery.HandleMessage(bus, static_cast<uint64_t>(code), 1, 0);
     }
-    EXPECT_EQ(discovery.FirstFreeNumber(), 0);
     for (int number = 0; number < CDiscovery::kTableSize; ++number) {
         EXPECT_FALSE(discovery.IsTaken(number)) << number;
     }
@@ -61,26 +61,60 @@ TEST(Discovery, AnswersOthersButNotItselfAndRecordsOnlyValidNumbers) {
     EXPECT_TRUE(discovery.IsTaken(31));
 }
 
-TEST(Discovery, FirstFreeNumberIsTheLowestGapOrEightWhenAllAreTaken) {
+TEST(Discovery, ACopyThatHoldsNoNumberAnswersNothingButStillRecordsReplies) {
+    RecordingBus bus;
+    CDiscovery discovery;
+    discovery.Start(bus, 4242);
+    bus.messages.clear();
+    discovery.HandleMessage(bus, 2, 99, std::nullopt);
+    discovery.HandleMessage(bus, 2, 4242, std::nullopt);
+    EXPECT_TRUE(bus.messages.empty());
+    discovery.HandleMessage(bus, 3, 2, std::nullopt);
+    EXPECT_TRUE(discovery.IsTaken(2));
+}
+
+TEST(Discovery, ClaimsTheLowestNumberNoReplyMarksAndNoOtherCopyHolds) {
     struct Case {
+        const char* name;
         std::vector<int64_t> replies;
+        std::vector<int32_t> heldElsewhere;
         int expected;
+        int expectedAttempts;  // a number a reply marks taken is never claimed
     } cases[] = {
-        {{}, 0},
-        {{0, 1, 3}, 2},
-        {{1}, 0},
-        {{0, 1, 2, 3, 4, 5, 6, 7}, 8},
-        {{0, 1, 2, 3, 4, 5, 6, 8}, 7},
+        {"nobody else", {}, {}, 0, 1},
+        {"a gap", {0, 1, 3}, {}, 2, 1},
+        {"replies above the first", {1}, {}, 0, 1},
+        {"all eight answered", {0, 1, 2, 3, 4, 5, 6, 7}, {}, 8, 0},
+        {"a ninth reply does not matter", {0, 1, 2, 3, 4, 5, 6, 8}, {}, 7, 1},
+        {"a claim that fails moves on", {}, {0}, 1, 2},
+        {"replies and claims together", {0, 2}, {1, 3}, 4, 3},
+        {"a claim failing past the replies", {0, 1, 2}, {3, 4, 5}, 6, 4},
+        {"no claim succeeds", {}, {0, 1, 2, 3, 4, 5, 6, 7}, 8, 8},
+        {"the last one left by claims", {0, 1, 2, 3}, {4, 5, 6}, 7, 4},
     };
     for (const Case& c : cases) {
         RecordingBus bus;
+        testing::ClaimTable table;
+        for (int32_t number : c.heldElsewhere) {
+            table.HoldElsewhere(number);
+        }
+        testing::TableClaims claims(table);
         CDiscovery discovery;
         discovery.Start(bus, 1);
         for (int64_t reply : c.replies) {
-            discovery.HandleMessage(bus, 3, reply, 0);
+            discovery.HandleMessage(bus, 3, reply, std::nullopt);
         }
-        EXPECT_EQ(discovery.FirstFreeNumber(), c.expected);
+        EXPECT_EQ(discovery.ClaimFreeNumber(claims), c.expected) << c.name;
+        EXPECT_EQ(claims.attempts, c.expectedAttempts) << c.name;
+        if (c.expected < CDiscovery::kMaxCopies) {
+            EXPECT_TRUE(table.IsHeld(c.expected)) << c.name;
+        }
     }
+}
+
+TEST(Discovery, ClaimNamesCarryTheLinkMessageAndTheNumberShown) {
+    EXPECT_EQ(NumberClaimName(0), u"Local\\Bryvo-UK-NDI-Cuewire-1");
+    EXPECT_EQ(NumberClaimName(7), u"Local\\Bryvo-UK-NDI-Cuewire-8");
 }
 
 }  // namespace

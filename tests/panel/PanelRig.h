@@ -15,8 +15,9 @@ struct PanelCopy {
     PanelCopy(SharedDesktop& desktop, FakeNdiRuntime& runtime, uint32_t processId)
         : desktop(desktop),
           bus(desktop),
+          numberClaims(desktop.claims),
           panel(PanelPorts{window, bus, runtime.Functions(), frameBuffers, canvas, pictures, wait,
-                           preview}) {
+                           preview, numberClaims}) {
         window.processId = processId;
         window.onEditChanged = [this] { panel.OnTextChanged(); };
         pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);
@@ -62,6 +63,7 @@ struct PanelCopy {
     MemoryPictures pictures;
     RecordingWait wait;
     RecordingPreview preview;
+    TableClaims numberClaims;
     CCuewireDlg panel;
     int receiver = -1;
 };

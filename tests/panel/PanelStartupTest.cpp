@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <string>
 
 #include "tests/panel/PanelRig.h"
 #include "video/PixelFormat.h"
@@ -123,15 +125,174 @@ TEST(PanelNinthCopy, AsksOnceWhileTheNumberingTimerTicksOnDuringTheQuestion) {
     }
 }
 
-TEST_F(PanelStartupTest, TwoCopiesStartedWithinTheDiscoveryWindowBothBecomeNumberTwo) {
+TEST(PanelCrossingCopies, CopiesWhoseRequestsCrossTakeOneTwoThree) {
+    // Each step: a copy (by index) starts, or its numbering timer fires.
+    struct Step {
+        bool start;
+        int copy;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"all ask, then number in order",
+         {{true, 0}, {true, 1}, {true, 2}, {false, 0}, {false, 1}, {false, 2}}},
+        {"all ask, then number last first",
+         {{true, 0}, {true, 1}, {true, 2}, {false, 2}, {false, 1}, {false, 0}}},
+        {"the third asks once the first has its number",
+         {{true, 0}, {true, 1}, {false, 0}, {true, 2}, {false, 1}, {false, 2}}},
+    };
+    for (const Case& c : cases) {
+        SharedDesktop desktop;
+        FakeNdiRuntime runtime;
+        std::vector<std::unique_ptr<PanelCopy>> copies;
+        for (uint32_t i = 0; i < 3; ++i) {
+            copies.push_back(std::make_unique<PanelCopy>(desktop, runtime, 300 + i));
+        }
+        std::vector<int> numberedInOrder;
+        for (const Step& step : c.steps) {
+            PanelCopy& copy = *copies[static_cast<size_t>(step.copy)];
+            if (step.start) {
+                copy.Start();
+            } else {
+                copy.Fire(kTimerNumbering);
+                numberedInOrder.push_back(copy.panel.m_nInstance);
+            }
+        }
+        EXPECT_EQ(numberedInOrder, (std::vector<int>{0, 1, 2})) << c.name;
+        std::multiset<std::string> sources;
+        for (const NdiCall& call : runtime.calls) {
+            if (call.function == "send_create") {
+                sources.insert(call.senderName);
+            }
+        }
+        EXPECT_EQ(sources, (std::multiset<std::string>{"Bryvo Cuewire 1", "Bryvo Cuewire 1",
+                                                      "Bryvo Cuewire 2", "Bryvo Cuewire 2",
+                                                      "Bryvo Cuewire 3", "Bryvo Cuewire 3"}))
+            << c.name << ": each copy its own source";
+
+        // A copy started later hears the three and takes the next number.
+        PanelCopy fourth(desktop, runtime, 400);
+        fourth.StartAndNumber();
+        EXPECT_EQ(fourth.panel.m_nInstance, 3) << c.name;
+    }
+}
+
+TEST_F(PanelStartupTest, ACopyStillDiscoveringAnswersNothing) {
     PanelCopy& first = NewCopy();
     PanelCopy& second = NewCopy();
     first.Start();
-    second.Start();  // the first answers with its provisional 0; both see the reply
+    second.Start();
+    for (const LinkMessage& message : desktop.log) {
+        EXPECT_NE(message.code, kLinkNumberReply) << "a copy without a number replied";
+    }
     first.Fire(kTimerNumbering);
-    second.Fire(kTimerNumbering);
-    EXPECT_EQ(first.panel.m_nInstance, 1);
-    EXPECT_EQ(second.panel.m_nInstance, 1);
+    desktop.log.clear();
+    PanelCopy& third = NewCopy();
+    third.Start();
+    EXPECT_EQ(desktop.log, (std::vector<LinkMessage>{{kLinkDiscoveryRequest, 102},
+                                                     {kLinkNumberReply, 0}}))
+        << "only the numbered copy answers";
+}
+
+TEST_F(PanelStartupTest, AnInertCopyAndAnUnnumberedNinthHideNoNumber) {
+    // An inert copy sits on the desktop from the start.
+    PanelCopy& inert = NewCopy();
+    runtime.initializeResult = false;
+    EXPECT_FALSE(inert.panel.OnInitDialog());
+    runtime.initializeResult = true;
+
+    for (int i = 0; i < 8; ++i) {
+        NewCopy().StartAndNumber();
+        ASSERT_EQ(copies.back()->panel.m_nInstance, i) << "the inert copy answered";
+    }
+    PanelCopy& ninth = NewCopy();
+    ninth.window.answers = {MessageBoxAnswer::kCancel};
+    ninth.StartAndNumber();
+    ASSERT_EQ(ninth.window.title, u"NDI Cuewire");
+
+    // Copy No 1 leaves; the next copy to start takes its number.
+    copies.erase(copies.begin() + 1);
+    desktop.log.clear();
+    PanelCopy& newcomer = NewCopy();
+    newcomer.StartAndNumber();
+    EXPECT_EQ(newcomer.panel.m_nInstance, 0);
+    EXPECT_EQ(newcomer.window.title, u"Bryvo Cuewire for NDI\u00AE - No 1");
+    EXPECT_TRUE(newcomer.window.messages.empty()) << "no question for a copy with a number free";
+    int replies = 0;
+    for (const LinkMessage& message : desktop.log) {
+        replies += message.code == kLinkNumberReply ? 1 : 0;
+    }
+    EXPECT_EQ(replies, 7) << "the seven numbered copies answer, the inert and the ninth do not";
+}
+
+TEST_F(PanelStartupTest, ANumberHeldElsewhereCountsAsTaken) {
+    desktop.claims.HoldElsewhere(0);
+    desktop.claims.HoldElsewhere(2);
+    PanelCopy& first = NewCopy();
+    first.StartAndNumber();
+    EXPECT_EQ(first.window.title, u"Bryvo Cuewire for NDI\u00AE - No 2");
+    PanelCopy& second = NewCopy();
+    second.StartAndNumber();
+    EXPECT_EQ(second.window.title, u"Bryvo Cuewire for NDI\u00AE - No 4");
+
+    for (int32_t number = 4; number < CDiscovery::kMaxCopies; ++number) {
+        desktop.claims.HoldElsewhere(number);
+    }
+    PanelCopy& last = NewCopy();
+    last.window.answers = {MessageBoxAnswer::kCancel};
+    last.StartAndNumber();
+    EXPECT_EQ(last.window.messages, std::vector<std::u16string>{u"OK to exit?|Quit Cuewire"})
+        << "no number left to claim";
+    EXPECT_EQ(last.window.title, u"NDI Cuewire");
+}
+
+TEST_F(PanelStartupTest, OnlyACopyThatTookNumberOneSpeaksOnTheLink) {
+    auto linkTraffic = [this] {
+        std::vector<LinkMessage> traffic;
+        for (const LinkMessage& m : desktop.log) {
+            if (m.code >= kLinkTextBegin) {
+                traffic.push_back(m);
+            }
+        }
+        return traffic;
+    };
+    auto tickLinkAndCompose = [](PanelCopy& copy) {
+        copy.window.controls.m_bLink = 1;
+        copy.panel.OnCommand(IDC_LINK);
+        copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Hi");  // as another program could set it
+        copy.Key(kVirtualKeyF3);
+        copy.window.controls.m_nResolution = 1;
+        copy.panel.OnCommand(IDC_RES_1080);
+        copy.Key(kVirtualKeyEscape);
+    };
+
+    // Before its numbering step, the copy that will be No 1 composes in silence.
+    PanelCopy& first = NewCopy();
+    first.Start();
+    tickLinkAndCompose(first);
+    EXPECT_EQ(first.canvas.texts.back(), u"Hi") << "the compositions did run";
+    EXPECT_TRUE(linkTraffic().empty()) << "no number yet, no link";
+
+    // Eight numbered copies, and a ninth left open without a number.
+    first.Fire(kTimerNumbering);
+    first.Fire(kTimerStartupEnd);
+    for (int i = 1; i < 8; ++i) {
+        NewCopy().StartAndNumber();
+    }
+    PanelCopy& ninth = NewCopy();
+    ninth.window.answers = {MessageBoxAnswer::kCancel};
+    ninth.StartAndNumber();
+    ASSERT_EQ(ninth.window.title, u"NDI Cuewire");
+    desktop.log.clear();
+    tickLinkAndCompose(ninth);
+    EXPECT_EQ(ninth.canvas.texts.back(), u"Hi");
+    EXPECT_TRUE(linkTraffic().empty()) << "the unnumbered ninth spoke for No 1";
+
+    // No 1 itself still speaks.
+    first.Key(kVirtualKeyF3);
+    EXPECT_EQ(linkTraffic(),
+              (std::vector<LinkMessage>{{8, kLinkMarker}, {9, 'H'}, {9, 'i'}, {10, kLinkMarker}}));
 }
 
 TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
