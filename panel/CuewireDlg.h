@@ -22,6 +22,9 @@ struct PanelPorts {
     IBitmapResources& pictures;
     IWait& wait;
     IPreview& preview;
+    // The drawing surfaces' buffers; a refusal here leaves a feature silent
+    // but, unlike a refused frame buffer, does not stop the panel.
+    IFrameBufferAllocator& surfaceBlocks;
 };
 
 enum PanelTimer : int {

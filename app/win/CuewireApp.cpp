@@ -10,6 +10,7 @@
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
 #include "video/win/VidBox.h"
+#include "video/win/VirtualFrameBufferAllocator.h"
 
 namespace cuewire {
 
@@ -26,10 +27,12 @@ int CCuewireApp::Run() {
     CResourceBitmaps pictures(m_hInstance);
     CRegisteredMessageBus bus(m_nLinkMessage);
     CSleepWait wait;
-    VidBox preview;
+    // The surfaces' and the preview's buffers, apart from the frame buffers.
+    CVirtualFrameBufferAllocator pixelBlocks;
+    VidBox preview(pixelBlocks);
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
     CCuewireDlg panel(PanelPorts{window, bus, runtime.Functions(), m_frameBuffers, canvas, pictures,
-                                 wait, preview});
+                                 wait, preview, pixelBlocks});
 
     window.Run(panel);
     return 0;

@@ -16,7 +16,7 @@ struct PanelCopy {
         : desktop(desktop),
           bus(desktop),
           panel(PanelPorts{window, bus, runtime.Functions(), frameBuffers, canvas, pictures, wait,
-                           preview}) {
+                           preview, surfaceBlocks}) {
         window.processId = processId;
         window.onEditChanged = [this] { panel.OnTextChanged(); };
         pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);
@@ -58,6 +58,7 @@ struct PanelCopy {
     SharedDesktop::Bus bus;
     FakePanelWindow window;
     CountingFrameBuffers frameBuffers;
+    CountingFrameBuffers surfaceBlocks;
     BlockTextCanvas canvas;
     MemoryPictures pictures;
     RecordingWait wait;
