@@ -8,7 +8,8 @@
 
 namespace cuewire {
 
-CDrawSurface::CDrawSurface(IFrameBufferAllocator& blocks) : m_pBits(nullptr, BlockDeleter{&blocks}) {
+CDrawSurface::CDrawSurface(IFrameBufferAllocator& blocks)
+    : m_pBits(nullptr, BlockDeleter{&blocks}) {
     Reallocate(kSurfaceInitialBytes);
 }
 

@@ -36,7 +36,8 @@ void CPreviewFrame::SetFrame(const uint8_t* pixels, int32_t width, int32_t heigh
     const size_t rowBytes = static_cast<size_t>(previewWidth) * 4;
     for (int32_t y = 0; y < previewHeight; ++y) {
         const uint8_t* source = pixels + static_cast<size_t>(y) * step * stride;
-        uint8_t* dest = reinterpret_cast<uint8_t*>(m_pBuffer.get()) + static_cast<size_t>(y) * rowBytes;
+        uint8_t* dest =
+            reinterpret_cast<uint8_t*>(m_pBuffer.get()) + static_cast<size_t>(y) * rowBytes;
         if (step == 1) {
             std::memcpy(dest, source, rowBytes);
             continue;

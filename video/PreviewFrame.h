@@ -22,7 +22,8 @@ class CPreviewFrame {
     static constexpr int kHalvingWidth = 640;
 
     // The preview buffer will come from `blocks`, which outlives this.
-    explicit CPreviewFrame(IFrameBufferAllocator& blocks) : m_pBuffer(nullptr, BlockDeleter{&blocks}) {}
+    explicit CPreviewFrame(IFrameBufferAllocator& blocks)
+        : m_pBuffer(nullptr, BlockDeleter{&blocks}) {}
 
     // Allocates the one preview buffer, as zero pages of which a frame writes
     // only its own size; without it SetFrame does nothing.

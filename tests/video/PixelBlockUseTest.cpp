@@ -33,8 +33,8 @@ class MappedBlocks final : public IFrameBufferAllocator {
 
     uint32_t* Allocate(size_t words) override {
         const size_t bytes = words * sizeof(uint32_t);
-        void* block = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                           -1, 0);
+        void* block =
+            mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (block == MAP_FAILED) {
             return nullptr;
         }
