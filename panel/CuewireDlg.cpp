@@ -17,7 +17,8 @@ constexpr char16_t kTitlePrefix[] = u"Bryvo Cuewire for NDI\u00AE - No ";
 
 CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
     : m_ndi(ports.ndi, ports.frameBuffers),
-      m_output(m_ndi, ports.canvas, ports.pictures, ports.wait, m_linkBroadcast, ports.preview),
+      m_output(m_ndi, ports.canvas, ports.pictures, ports.wait, m_linkBroadcast, ports.preview,
+               ports.surfaceBlocks),
       m_window(ports.window),
       m_bus(ports.bus),
       m_preview(ports.preview),

@@ -24,6 +24,9 @@ struct PanelPorts {
     IWait& wait;
     IPreview& preview;
     INumberClaims& numberClaims;
+    // The drawing surfaces' buffers; a refusal here leaves a feature silent
+    // but, unlike a refused frame buffer, does not stop the panel.
+    IFrameBufferAllocator& surfaceBlocks;
 };
 
 enum PanelTimer : int {

@@ -77,9 +77,16 @@ class COutputComposer {
     static constexpr int kSettleMilliseconds = 500;
     static constexpr uint8_t kTextBoxAlpha = 175;
 
+    // `surfaceBlocks` gives the five surfaces their buffers and outlives the composer.
     COutputComposer(CNdiSender& sender, ITextCanvas& canvas, IBitmapResources& pictures,
-                    IWait& wait, ILinkBroadcast& link, IPreview& preview)
-        : m_sender(sender),
+                    IWait& wait, ILinkBroadcast& link, IPreview& preview,
+                    IFrameBufferAllocator& surfaceBlocks)
+        : m_surfSplash(surfaceBlocks),
+          m_surfBackground(surfaceBlocks),
+          m_surfStartup(surfaceBlocks),
+          m_surfProgramme(surfaceBlocks),
+          m_surfText(surfaceBlocks),
+          m_sender(sender),
           m_canvas(canvas),
           m_pictures(pictures),
           m_wait(wait),

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 #include "video/AreaResample.h"
 #include "video/PixelFormat.h"
 
 namespace cuewire {
 
-CDrawSurface::CDrawSurface() {
+CDrawSurface::CDrawSurface(IFrameBufferAllocator& blocks)
+    : m_pBits(nullptr, BlockDeleter{&blocks}) {
     Reallocate(kSurfaceInitialBytes);
 }
 
@@ -23,7 +23,9 @@ int32_t CDrawSurface::Reallocate(int32_t bytes) {
         std::fill_n(m_pBits.get(), words, 0u);
         return 1;
     }
-    m_pBits.reset(new (std::nothrow) uint32_t[words]());
+    // A fresh block is zero already: clearing it would only make it resident.
+    m_pBits.reset();
+    m_pBits.reset(m_pBits.get_deleter().blocks->Allocate(words));
     m_nCapacityBytes = m_pBits ? bytes : 0;
     return m_pBits ? 1 : 0;
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "video/BitmapResources.h"
+#include "video/FrameBufferAllocator.h"
 #include "video/TextCanvas.h"
 
 namespace cuewire {
@@ -24,7 +25,10 @@ struct TextRect {
 // that can fail return 1 or 0 and never throw. UI thread only.
 class CDrawSurface {
   public:
-    CDrawSurface();
+    // The buffer, a full 1080-line frame from the start, comes from `blocks`
+    // (which outlives the surface) as zero pages; only what a size in use
+    // needs is ever written.
+    explicit CDrawSurface(IFrameBufferAllocator& blocks);
     CDrawSurface(const CDrawSurface&) = delete;
     CDrawSurface& operator=(const CDrawSurface&) = delete;
     ~CDrawSurface() { Release(); }
@@ -39,7 +43,8 @@ class CDrawSurface {
     // Draws one line on the text canvas into the buffer (font cell height 7/10
     // of the surface height); the caller keys the result.
     CanvasResult DrawTextLine(ITextCanvas& canvas, std::u16string_view text);
-    // Replaces the buffer by `bytes` zero-filled bytes; empties the surface.
+    // Makes `bytes` zero bytes available, reusing the buffer when it is large
+    // enough (only those bytes are cleared); empties the surface.
     int32_t Reallocate(int32_t bytes);
     // Sizes the surface by hand: width x height zero pixels that count as content.
     int32_t Resize(int32_t width, int32_t height);
@@ -66,7 +71,13 @@ class CDrawSurface {
     int32_t m_nFontHeight = 0;
 
   private:
-    std::unique_ptr<uint32_t[]> m_pBits;
+    // A buffer goes back to the allocator it came from.
+    struct BlockDeleter {
+        IFrameBufferAllocator* blocks;  // not owned
+        void operator()(uint32_t* block) const { blocks->Free(block); }
+    };
+
+    std::unique_ptr<uint32_t[], BlockDeleter> m_pBits;
     int32_t m_nCapacityBytes = 0;
 };
 

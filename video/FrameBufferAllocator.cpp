@@ -1,15 +1,16 @@
 #include "video/FrameBufferAllocator.h"
 
-#include <new>
+#include <cstdlib>
 
 namespace cuewire {
 
 uint32_t* CHeapFrameBufferAllocator::Allocate(size_t words) {
-    return new (std::nothrow) uint32_t[words]();
+    // Not new T[n](): that would write every page of the block.
+    return static_cast<uint32_t*>(std::calloc(words == 0 ? 1 : words, sizeof(uint32_t)));
 }
 
 void CHeapFrameBufferAllocator::Free(uint32_t* buffer) {
-    delete[] buffer;
+    std::free(buffer);
 }
 
 }  // namespace cuewire

@@ -1,7 +1,6 @@
 #include "video/PreviewFrame.h"
 
 #include <cstring>
-#include <new>
 
 #include "video/PixelFormat.h"
 
@@ -9,7 +8,7 @@ namespace cuewire {
 
 bool CPreviewFrame::Setup() {
     if (!m_pBuffer) {
-        m_pBuffer.reset(new (std::nothrow) uint8_t[kFrameBufferBytes]);
+        m_pBuffer.reset(m_pBuffer.get_deleter().blocks->Allocate(kFrameBufferBytes / 4));
     }
     return m_pBuffer != nullptr;
 }
@@ -37,7 +36,8 @@ void CPreviewFrame::SetFrame(const uint8_t* pixels, int32_t width, int32_t heigh
     const size_t rowBytes = static_cast<size_t>(previewWidth) * 4;
     for (int32_t y = 0; y < previewHeight; ++y) {
         const uint8_t* source = pixels + static_cast<size_t>(y) * step * stride;
-        uint8_t* dest = m_pBuffer.get() + static_cast<size_t>(y) * rowBytes;
+        uint8_t* dest =
+            reinterpret_cast<uint8_t*>(m_pBuffer.get()) + static_cast<size_t>(y) * rowBytes;
         if (step == 1) {
             std::memcpy(dest, source, rowBytes);
             continue;

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "video/FrameBufferAllocator.h"
+
 namespace cuewire {
 
 // What the preview window needs to draw the image: a top-down 32-bit bitmap
@@ -19,17 +21,28 @@ class CPreviewFrame {
   public:
     static constexpr int kHalvingWidth = 640;
 
-    // Allocates the one preview buffer; without it SetFrame does nothing.
+    // The preview buffer will come from `blocks`, which outlives this.
+    explicit CPreviewFrame(IFrameBufferAllocator& blocks)
+        : m_pBuffer(nullptr, BlockDeleter{&blocks}) {}
+
+    // Allocates the one preview buffer, as zero pages of which a frame writes
+    // only its own size; without it SetFrame does nothing.
     bool Setup();
     void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
                   uint32_t fourCc, float aspect);
     void Release() { m_pBuffer.reset(); }
 
-    const uint8_t* Bits() const { return m_pBuffer.get(); }
+    const uint8_t* Bits() const { return reinterpret_cast<const uint8_t*>(m_pBuffer.get()); }
     const PreviewBitmapDescription& Description() const { return m_description; }
 
   private:
-    std::unique_ptr<uint8_t[]> m_pBuffer;  // kFrameBufferBytes
+    // The buffer goes back to the allocator it came from.
+    struct BlockDeleter {
+        IFrameBufferAllocator* blocks;  // not owned
+        void operator()(uint32_t* block) const { blocks->Free(block); }
+    };
+
+    std::unique_ptr<uint32_t[], BlockDeleter> m_pBuffer;  // kFrameBufferBytes
     PreviewBitmapDescription m_description;
 };
 

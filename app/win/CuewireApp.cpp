@@ -11,6 +11,7 @@
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
 #include "video/win/VidBox.h"
+#include "video/win/VirtualFrameBufferAllocator.h"
 
 namespace cuewire {
 
@@ -28,10 +29,12 @@ int CCuewireApp::Run() {
     CRegisteredMessageBus bus(m_nLinkMessage);
     CLocalNumberClaims numberClaims;  // held until the process ends
     CSleepWait wait;
-    VidBox preview;
+    // The surfaces' and the preview's buffers, apart from the frame buffers.
+    CVirtualFrameBufferAllocator pixelBlocks;
+    VidBox preview(pixelBlocks);
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
     CCuewireDlg panel(PanelPorts{window, bus, runtime.Functions(), m_frameBuffers, canvas, pictures,
-                                 wait, preview, numberClaims});
+                                 wait, preview, numberClaims, pixelBlocks});
 
     window.Run(panel);
     return 0;

@@ -69,7 +69,7 @@ void Compose(benchmark::State& state, Content content) {
     NoWait wait;
     NoLink link;
     testing::RecordingPreview preview;
-    COutputComposer composer(sender, canvas, pictures, wait, link, preview);
+    COutputComposer composer(sender, canvas, pictures, wait, link, preview, frameBuffers);
     sender.InitialiseNdi();
     sender.AllocateFrames();
     preview.Setup();

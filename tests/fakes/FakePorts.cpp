@@ -1,6 +1,7 @@
 #include "tests/fakes/FakePorts.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace cuewire::testing {
 
@@ -60,13 +61,13 @@ uint32_t* CountingFrameBuffers::Allocate(size_t words) {
         return nullptr;
     }
     ++live;
-    return new uint32_t[words]();
+    return static_cast<uint32_t*>(std::calloc(words, sizeof(uint32_t)));
 }
 
 void CountingFrameBuffers::Free(uint32_t* buffer) {
     if (buffer) {
         --live;
-        delete[] buffer;
+        std::free(buffer);
     }
 }
 

@@ -76,7 +76,8 @@ class RecordingPreview final : public IPreview {
     }
     void Refresh() override { ++refreshes; }
 
-    CPreviewFrame frame;
+    CHeapFrameBufferAllocator blocks;
+    CPreviewFrame frame{blocks};
     const uint8_t* lastPixels = nullptr;
     int32_t lastWidth = 0, lastHeight = 0;
     uint32_t lastFourCc = 0;
@@ -85,7 +86,7 @@ class RecordingPreview final : public IPreview {
     int refreshes = 0;
 };
 
-// Frame buffers from the free store, counted, that run out of memory on
+// Zero-page blocks from the C library (calloc), counted, that run out of memory on
 // request `failAt` (1-based; 0 never) and every request after it.
 class CountingFrameBuffers final : public IFrameBufferAllocator {
   public:

@@ -17,7 +17,7 @@ struct PanelCopy {
           bus(desktop),
           numberClaims(desktop.claims),
           panel(PanelPorts{window, bus, runtime.Functions(), frameBuffers, canvas, pictures, wait,
-                           preview, numberClaims}) {
+                           preview, numberClaims, surfaceBlocks}) {
         window.processId = processId;
         window.onEditChanged = [this] { panel.OnTextChanged(); };
         pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);
@@ -59,6 +59,7 @@ struct PanelCopy {
     SharedDesktop::Bus bus;
     FakePanelWindow window;
     CountingFrameBuffers frameBuffers;
+    CountingFrameBuffers surfaceBlocks;
     BlockTextCanvas canvas;
     MemoryPictures pictures;
     RecordingWait wait;

@@ -188,7 +188,8 @@ class ComposedPixelsTest : public ::testing::Test {
         RecordingWait wait;
         RecordingLink link;
         RecordingPreview preview;
-        COutputComposer composer(sender, canvas, pictures, wait, link, preview);
+        CountingFrameBuffers surfaceBlocks;
+        COutputComposer composer(sender, canvas, pictures, wait, link, preview, surfaceBlocks);
         ASSERT_TRUE(sender.InitialiseNdi());
         ASSERT_TRUE(sender.AllocateFrames());
         preview.Setup();

@@ -51,7 +51,8 @@ class ComposerTest : public ::testing::Test {
     RecordingWait wait;
     RecordingLink link{&runtime.sendsWithFrame};
     RecordingPreview preview;
-    COutputComposer composer{sender, canvas, pictures, wait, link, preview};
+    CountingFrameBuffers surfaceBlocks;
+    COutputComposer composer{sender, canvas, pictures, wait, link, preview, surfaceBlocks};
     int w = 1280;
     int h = 720;
 };
@@ -229,7 +230,8 @@ TEST(ComposerMissingPictures, TextStillReachesTheOutputWithoutTheBackgroundPictu
     RecordingWait wait;
     RecordingLink link;
     RecordingPreview preview;
-    COutputComposer composer{sender, canvas, none, wait, link, preview};
+    CountingFrameBuffers surfaceBlocks;
+    COutputComposer composer{sender, canvas, none, wait, link, preview, surfaceBlocks};
     ASSERT_TRUE(sender.InitialiseNdi());
     ASSERT_TRUE(sender.AllocateFrames());
     composer.LoadPictures(1280, 720);

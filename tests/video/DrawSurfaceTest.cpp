@@ -16,13 +16,15 @@ void SizeSurface(CDrawSurface& surface, int width, int height, uint32_t pixel) {
 }
 
 uint32_t BlendOne(uint32_t source, uint32_t dest) {
-    CDrawSurface surface;
+    CHeapFrameBufferAllocator blocks;
+    CDrawSurface surface{blocks};
     SizeSurface(surface, 1, 1, source);
     surface.CompositeOnto(0, 0, Anchor::kCentre, kCompositeBlend, &dest, 1, 1);
     return dest;
 }
 
 TEST(DrawSurfaceBlend, FollowsStraightAlphaOverWithTruncatingDivisions) {
+    CHeapFrameBufferAllocator blocks;
     struct Case {
         uint32_t source, dest, expected;
     } cases[] = {
@@ -41,6 +43,7 @@ TEST(DrawSurfaceBlend, FollowsStraightAlphaOverWithTruncatingDivisions) {
 }
 
 TEST(DrawSurfaceBlend, EqualsTheRuleForEveryAlphaOfSourceAndDestination) {
+    CHeapFrameBufferAllocator blocks;
     // The rule written out plainly, one byte at a time.
     const auto rule = [](uint32_t s, uint32_t d) {
         const uint32_t a = s >> 24, ia = 255 - a;
@@ -50,7 +53,7 @@ TEST(DrawSurfaceBlend, EqualsTheRuleForEveryAlphaOfSourceAndDestination) {
         }
         return out;
     };
-    CDrawSurface surface;
+    CDrawSurface surface{blocks};
     ASSERT_EQ(surface.Resize(256, 1), 1);
     std::vector<uint32_t> dest(256);
     const uint32_t colours[] = {0x000000, 0xffffff, 0x010203, 0xfefdfc, 0x80ff7f, 0x3a9cd2};
@@ -73,6 +76,7 @@ TEST(DrawSurfaceBlend, EqualsTheRuleForEveryAlphaOfSourceAndDestination) {
 }
 
 TEST(DrawSurfaceComposite, PlacesByAnchorAndClipsAtEveryEdge) {
+    CHeapFrameBufferAllocator blocks;
     struct Case {
         const char* name;
         int w, h;
@@ -88,7 +92,7 @@ TEST(DrawSurfaceComposite, PlacesByAnchorAndClipsAtEveryEdge) {
          7, 3, 6, 0, 0},
     };
     for (const Case& c : cases) {
-        CDrawSurface surface;
+        CDrawSurface surface{blocks};
         SizeSurface(surface, c.w, c.h, 0xff0000ff);
         std::vector<uint32_t> dest(10 * 8, 0x11111111);
         surface.CompositeOnto(0, c.y, c.anchor, kCompositeCopy, dest.data(), 10, 8);
@@ -104,7 +108,8 @@ TEST(DrawSurfaceComposite, PlacesByAnchorAndClipsAtEveryEdge) {
 }
 
 TEST(DrawSurfaceComposite, CopiesSourceRowsWithTheirOwnStride) {
-    CDrawSurface surface;
+    CHeapFrameBufferAllocator blocks;
+    CDrawSurface surface{blocks};
     SizeSurface(surface, 3, 2, 0);
     for (int i = 0; i < 6; ++i) {
         surface.Pixels()[i] = 0xff000000u | static_cast<uint32_t>(i);
@@ -118,6 +123,7 @@ TEST(DrawSurfaceComposite, CopiesSourceRowsWithTheirOwnStride) {
 }
 
 TEST(DrawSurfaceComposite, WritesNothingWithoutUsablePixels) {
+    CHeapFrameBufferAllocator blocks;
     struct Case {
         const char* name;
         void (*prepare)(CDrawSurface&);
@@ -128,7 +134,7 @@ TEST(DrawSurfaceComposite, WritesNothingWithoutUsablePixels) {
         {"emptied", [](CDrawSurface& s) { s.Empty(); }},
     };
     for (const Case& c : cases) {
-        CDrawSurface surface;
+        CDrawSurface surface{blocks};
         if (std::string(c.name) != "freshly constructed") {
             SizeSurface(surface, 2, 2, 0xffffffff);
         }
@@ -140,14 +146,15 @@ TEST(DrawSurfaceComposite, WritesNothingWithoutUsablePixels) {
 }
 
 TEST(DrawSurfaceCopyFrom, RefusesASourceWithoutPixelsAndCopiesOtherwise) {
-    CDrawSurface target;
+    CHeapFrameBufferAllocator blocks;
+    CDrawSurface target{blocks};
     SizeSurface(target, 2, 1, 0xff00ff00);
-    CDrawSurface neverFilled;
+    CDrawSurface neverFilled{blocks};
     EXPECT_EQ(target.CopyFrom(neverFilled), 0);
     EXPECT_EQ(target.m_nWidth, 2);
     EXPECT_EQ(target.Pixels()[1], 0xff00ff00u);
 
-    CDrawSurface source;
+    CDrawSurface source{blocks};
     SizeSurface(source, 3, 2, 0x80402010);
     EXPECT_EQ(target.CopyFrom(source), 1);
     EXPECT_EQ(target.m_nWidth, 3);
@@ -157,9 +164,10 @@ TEST(DrawSurfaceCopyFrom, RefusesASourceWithoutPixelsAndCopiesOtherwise) {
 }
 
 TEST(DrawSurfaceBitmap, LoadsResourcePixelsOrLeavesTheSurfaceAlone) {
+    CHeapFrameBufferAllocator blocks;
     MemoryPictures pictures;
     pictures.Add(137, 4, 3, 32, 0x7f112233);
-    CDrawSurface surface;
+    CDrawSurface surface{blocks};
     EXPECT_EQ(surface.LoadBitmapResource(pictures, 999), 0);
     EXPECT_EQ(surface.m_nResourceId, 0);
     EXPECT_EQ(surface.m_bHasPixels, 0);
@@ -172,6 +180,7 @@ TEST(DrawSurfaceBitmap, LoadsResourcePixelsOrLeavesTheSurfaceAlone) {
 }
 
 TEST(DrawSurfaceBitmap, ScalingKeepsTransparencyOfA32BitPictureAndMakesOthersOpaque) {
+    CHeapFrameBufferAllocator blocks;
     MemoryPictures pictures;
     pictures.Add(1, 48, 27, 32, 0x00000000);  // fully transparent
     pictures.Add(2, 48, 27, 24, 0x00336699);  // another depth
@@ -181,7 +190,7 @@ TEST(DrawSurfaceBitmap, ScalingKeepsTransparencyOfA32BitPictureAndMakesOthersOpa
         uint32_t expected;
     } cases[] = {{1, 0x00000000}, {2, 0xff336699}, {3, 0x00336699}};
     for (const Case& c : cases) {
-        CDrawSurface surface;
+        CDrawSurface surface{blocks};
         ASSERT_EQ(surface.LoadBitmapResource(pictures, c.id), 1);
         ASSERT_EQ(surface.ScaleBitmap(128, 72), 1);
         EXPECT_EQ(surface.m_nWidth, 128);
@@ -196,8 +205,9 @@ TEST(DrawSurfaceBitmap, ScalingKeepsTransparencyOfA32BitPictureAndMakesOthersOpa
 }
 
 TEST(DrawSurfaceText, FontCellIsSevenTenthsOfTheSurfaceHeight) {
+    CHeapFrameBufferAllocator blocks;
     for (const auto& [height, cell] : {std::pair{120, 84}, std::pair{180, 126}}) {
-        CDrawSurface surface;
+        CDrawSurface surface{blocks};
         SizeSurface(surface, 10, height, 0);
         testing::BlockTextCanvas canvas;
         surface.DrawTextLine(canvas, u"A");
@@ -209,7 +219,8 @@ TEST(DrawSurfaceText, FontCellIsSevenTenthsOfTheSurfaceHeight) {
 }
 
 TEST(DrawSurfaceFill, DoesNothingOnAnEmptySurfaceAndMakeOpaqueKeepsColour) {
-    CDrawSurface surface;
+    CHeapFrameBufferAllocator blocks;
+    CDrawSurface surface{blocks};
     surface.Fill(0xffffffff);  // size 0: nothing to fill
     EXPECT_EQ(surface.Pixels()[0], 0u);
     SizeSurface(surface, 2, 2, 0x00123456);

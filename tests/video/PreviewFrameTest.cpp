@@ -30,6 +30,7 @@ uint32_t PreviewPixel(const CPreviewFrame& preview, int x, int y) {
 }
 
 TEST(PreviewFrame, HalvesFramesWiderThan640ByTakingEveryOtherPixelOfEveryOtherRow) {
+    CHeapFrameBufferAllocator blocks;
     struct Case {
         int width, height, stride, previewWidth, previewHeight, step;
     } cases[] = {
@@ -40,7 +41,7 @@ TEST(PreviewFrame, HalvesFramesWiderThan640ByTakingEveryOtherPixelOfEveryOtherRo
         {1281, 721, 1281 * 4, 640, 360, 2},
         {100, 4, 100 * 4 + 12, 100, 4, 1},  // padded rows: the padding is skipped
     };
-    CPreviewFrame preview;
+    CPreviewFrame preview{blocks};
     ASSERT_TRUE(preview.Setup());
     for (const Case& c : cases) {
         const std::vector<uint8_t> frame = NumberedFrame(c.width, c.height, c.stride);
@@ -64,7 +65,8 @@ TEST(PreviewFrame, HalvesFramesWiderThan640ByTakingEveryOtherPixelOfEveryOtherRo
 }
 
 TEST(PreviewFrame, CarriesTheAlphaByteUnchanged) {
-    CPreviewFrame preview;
+    CHeapFrameBufferAllocator blocks;
+    CPreviewFrame preview{blocks};
     ASSERT_TRUE(preview.Setup());
     const uint32_t pixels[2] = {0x00112233, 0xff112233};
     preview.SetFrame(reinterpret_cast<const uint8_t*>(pixels), 2, 1, 8, kFourCcRgba, kAspect16By9);
@@ -73,13 +75,14 @@ TEST(PreviewFrame, CarriesTheAlphaByteUnchanged) {
 }
 
 TEST(PreviewFrame, DoesNothingWithoutABufferAndCopiesNothingForEmptySizes) {
-    CPreviewFrame unset;
+    CHeapFrameBufferAllocator blocks;
+    CPreviewFrame unset{blocks};
     const uint32_t pixel = 0xffffffff;
     unset.SetFrame(reinterpret_cast<const uint8_t*>(&pixel), 1, 1, 4, kFourCcRgba, kAspect16By9);
     EXPECT_EQ(unset.Bits(), nullptr);
     EXPECT_EQ(unset.Description().width, 0);
 
-    CPreviewFrame preview;
+    CPreviewFrame preview{blocks};
     ASSERT_TRUE(preview.Setup());
     preview.SetFrame(reinterpret_cast<const uint8_t*>(&pixel), 1282, 0, 4, kFourCcRgba,
                      kAspect16By9);

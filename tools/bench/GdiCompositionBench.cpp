@@ -94,7 +94,7 @@ class Bench {
           m_gdiCanvas(nullptr, GetModuleHandleW(nullptr)),
           m_canvas(m_gdiCanvas),
           m_pictures(GetModuleHandleW(nullptr)),
-          m_composer(m_sender, m_canvas, m_pictures, m_wait, m_link, m_preview) {}
+          m_composer(m_sender, m_canvas, m_pictures, m_wait, m_link, m_preview, m_frameBuffers) {}
 
     bool Start() {
         if (!m_sender.InitialiseNdi() || !m_sender.AllocateFrames()) {

@@ -151,7 +151,9 @@ measure() {
     say "memory of cuewire.exe: $(rss_line "$pid")"
     # Wine loads the runtime's image into anonymous memory, as it does its heap:
     # its share cannot be told apart from the program's here.
-    say "  of which the two frame buffers, zero-filled at start: $((2 * 4096 * 2160 * 4 / 1024)) kB"
+    # The large blocks are zero pages until written: of the two frame buffers
+    # (4096 x 2160 each) only the current frame's pages are resident.
+    say "  of which the two frame buffers, as written at 1280 x 720: $((2 * 1280 * 720 * 4 / 1024)) kB"
     say "  threads: $(ls /proc/$pid/task | wc -l)"
 }
 

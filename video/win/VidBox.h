@@ -9,6 +9,9 @@ namespace cuewire {
 // latest preview image stretched over its whole rectangle. UI thread only.
 class VidBox final : public IPreview {
   public:
+    // The preview buffer comes from `blocks`, which outlives the window.
+    explicit VidBox(IFrameBufferAllocator& blocks) : m_frame(blocks) {}
+
     // The control is the panel's; VidBox draws into it but does not own it.
     void Attach(HWND control) { m_hWnd = control; }
     // The control is going: frees the preview buffer, so nothing is drawn after.

@@ -49,7 +49,8 @@ class CWindowlessPreview final : public IPreview {
     void Refresh() override {}
 
   private:
-    CPreviewFrame m_frame;
+    CHeapFrameBufferAllocator m_blocks;
+    CPreviewFrame m_frame{m_blocks};
 };
 
 // A drawing without a canvas leaves the box as it was, so the picture alone

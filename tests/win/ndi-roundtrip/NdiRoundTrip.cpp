@@ -209,7 +209,8 @@ int Run(const Options& options) {
         std::printf("error cannot run NDI\n");
         return 3;
     }
-    COutputComposer composer(sender, canvas, pictures, wait, link, preview);
+    CHeapFrameBufferAllocator surfaceBlocks;
+    COutputComposer composer(sender, canvas, pictures, wait, link, preview, surfaceBlocks);
     composer.LoadPictures(1280, 720);
     // The numbering step creates the sender before the first mode is applied.
     sender.CreateSender(0);

@@ -336,7 +336,8 @@ int Run(const Options& options) {
             return 3;
         }
         preview.Setup();
-        COutputComposer composer(sender, canvas, pictures, wait, link, preview);
+        CHeapFrameBufferAllocator surfaceBlocks;
+        COutputComposer composer(sender, canvas, pictures, wait, link, preview, surfaceBlocks);
         CSoak soak(sender, composer, options);
         soak.Start();
         soak.Run();

@@ -15,6 +15,7 @@
 
 #include "app/win/CuewireApp.h"
 #include "link/LinkProtocol.h"
+#include "video/win/VirtualFrameBufferAllocator.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ class CRefusingFrameBuffers final : public cuewire::IFrameBufferAllocator {
     }
 
   private:
-    cuewire::CHeapFrameBufferAllocator m_heap;
+    cuewire::CVirtualFrameBufferAllocator m_heap;
     int m_nRefuseAt;
     int m_nRequests = 0;
 };
