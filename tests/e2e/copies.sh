@@ -34,9 +34,12 @@ start_copy() {
     COPY_PID=$BG_PID
 }
 
-# panel N: prints the handle of the panel numbered N, waiting up to 20 s for it.
+# panel N: prints the handle of the panel numbered N, waiting up to 60 s for it.
+# A copy numbers itself about 3 s after its start on an idle machine; on one
+# loaded by a parallel build (load 15 to 20) the first copy in a new prefix was
+# not numbered after 27 s, while each poll took 3 to 14 s.
 panel() {
-    wait_for 20 find_window "$TITLE_PREFIX$1" || fail "no panel numbered $1"
+    wait_for 60 find_window "$TITLE_PREFIX$1" || fail "no panel numbered $1"
     echo "$FOUND"
 }
 
