@@ -50,7 +50,8 @@ bool CCuewireDlg::OnInitDialog() {
     m_bAlwaysOnTop = true;
     m_window.SetMenuCheck(IDM_ALWAYS_ON_TOP, true);
     m_preview.Setup();
-    m_bShowSupport = m_window.CreateSupportDialog() ? 1 : 0;
+    const bool supportCreated = m_window.CreateSupportDialog();
+    m_bShowSupport = supportCreated ? 1 : 0;
     m_output.LoadPictures(m_nWidth, m_nHeight);
 
     m_nInstance = 0;
@@ -61,6 +62,11 @@ bool CCuewireDlg::OnInitDialog() {
     m_window.InitialiseSlotControls();
     m_bAlpha = 1;
     WriteAllControls();
+    // Without its support dialog the panel does not run: once prepared, it
+    // ends as if cancelled, and the application with it.
+    if (!supportCreated) {
+        EndPanel();
+    }
     return true;
 }
 
@@ -109,8 +115,10 @@ void CCuewireDlg::RunNumberingStep() {
         m_bNumbered = true;
         m_window.SetTitle(kTitlePrefix + AsciiToUtf16(std::to_string(number + 1)));
         m_window.SetTopmost(true);
-        m_ndi.CreateSender(m_nInstance);
         m_output.ArmStartupFrame();
+        // The mode creates the copy's sender once its start-up frame is
+        // composed: a sender made before would be destroyed at once, and a
+        // receiver that found it would lose the source.
         ApplyVideoMode();
         m_window.StartTimer(kTimerStartupEnd, kStartupPeriodMs);
         m_window.EnableControl(IDC_ALPHA, true);
@@ -155,6 +163,10 @@ void CCuewireDlg::ExitCommand() {
         MessageBoxAnswer::kOk) {
         return;
     }
+    EndPanel();
+}
+
+void CCuewireDlg::EndPanel() {
     m_ndi.ShutdownNdi();
     m_bEnded = true;
     m_window.EndPanel(kEndResultCancel);

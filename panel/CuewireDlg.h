@@ -94,6 +94,8 @@ class CCuewireDlg {
     bool HasEnded() const { return m_bEnded; }
 
   private:
+    // Releases the NDI side and ends the panel with the cancel result.
+    void EndPanel();
     void RunNumberingStep();
     void ResendCurrentFrame();
     void EndStartupPeriod();

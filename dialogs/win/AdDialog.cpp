@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <new>
+
 #include "app/WebAddresses.h"
 #include "dialogs/SupportPlacement.h"
 #include "res/resource.h"
@@ -33,6 +35,10 @@ void MoveWindowTo(HWND window, ScreenPoint topLeft) {
 }
 
 }  // namespace
+
+std::unique_ptr<AdDialog> AdDialog::Create(HINSTANCE instance, HWND parent) noexcept {
+    return std::unique_ptr<AdDialog>(new (std::nothrow) AdDialog(instance, parent));
+}
 
 AdDialog::AdDialog(HINSTANCE instance, HWND parent)
     : CDialogWindow(instance, IDD_SUPPORT), m_hParent(parent) {
