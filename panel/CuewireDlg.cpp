@@ -116,9 +116,8 @@ void CCuewireDlg::RunNumberingStep() {
         m_window.SetTitle(kTitlePrefix + AsciiToUtf16(std::to_string(number + 1)));
         m_window.SetTopmost(true);
         m_output.ArmStartupFrame();
-        // The mode creates the copy's sender once its start-up frame is
-        // composed: a sender made before would be destroyed at once, and a
-        // receiver that found it would lose the source.
+        // The mode makes the copy's sender: one made here would be destroyed
+        // by it at once, and a receiver that found it would lose the source.
         ApplyVideoMode();
         m_window.StartTimer(kTimerStartupEnd, kStartupPeriodMs);
         m_window.EnableControl(IDC_ALPHA, true);

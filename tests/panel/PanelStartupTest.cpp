@@ -62,6 +62,20 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
               copy.panel.m_ndi.Frame(copy.panel.m_ndi.m_nCurFrame)->p_data);
 }
 
+TEST_F(PanelStartupTest, AModeChosenBeforeTheNumberingStepIsTheOneItsSenderStartsIn) {
+    PanelCopy& copy = NewCopy();
+    copy.Start();
+    copy.window.controls.m_nResolution = 1;
+    copy.panel.OnCommand(IDC_RES_1080);
+    EXPECT_EQ(runtime.Count("send_create"), 0) << "nothing published under a provisional number";
+    copy.Fire(kTimerNumbering);
+    EXPECT_EQ(runtime.FunctionNames(),
+              (std::vector<std::string>{"initialize", "send_create", "send_add_connection_metadata",
+                                        "send_video"}));
+    EXPECT_EQ(runtime.lastSentFrame.xres, 1920);
+    EXPECT_EQ(copy.panel.m_nWidth, 1920);
+}
+
 TEST_F(PanelStartupTest, NewCopyTakesTheLowestFreeNumber) {
     // Copies numbered 1, 2 and 4 are running: the newcomer takes 3.
     for (int i = 0; i < 4; ++i) {
