@@ -116,8 +116,7 @@ void CCuewireDlg::RunNumberingStep() {
         m_window.SetTitle(kTitlePrefix + AsciiToUtf16(std::to_string(number + 1)));
         m_window.SetTopmost(true);
         m_output.ArmStartupFrame();
-        // The mode makes the copy's sender: one made here would be destroyed
-        // by it at once, and a receiver that found it would lose the source.
+        // The mode makes the copy's sender, once, and sends it the start-up frame.
         ApplyVideoMode();
         m_window.StartTimer(kTimerStartupEnd, kStartupPeriodMs);
         m_window.EnableControl(IDC_ALPHA, true);

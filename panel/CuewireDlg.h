@@ -113,8 +113,8 @@ class CCuewireDlg {
     ILinkBus& m_bus;         // not owned
     IPreview& m_preview;     // not owned
     CLinkBroadcast m_linkBroadcast;
-    bool m_bInert = false;     // the NDI side could not start: only Exit works
-    bool m_bNumbered = false;  // the numbering step gave this copy a number
+    bool m_bInert = false;       // the NDI side could not start: only Exit works
+    bool m_bNumbered = false;    // the numbering step gave this copy a number
     bool m_bSenderMade = false;  // the numbering step's mode made the copy's sender
     bool m_bEnded = false;
 };

@@ -48,7 +48,8 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
                                         "send_video"}));
     EXPECT_EQ(runtime.calls[1].senderName, "Bryvo Cuewire 1");
     EXPECT_EQ(runtime.calls[2].metadata, CNdiSender::kProductMetadata);
-    EXPECT_EQ(runtime.calls[3].frameData, copy.panel.m_ndi.Frame(copy.panel.m_ndi.m_nCurFrame)->p_data);
+    EXPECT_EQ(runtime.calls[3].frameData,
+              copy.panel.m_ndi.Frame(copy.panel.m_ndi.m_nCurFrame)->p_data);
     EXPECT_EQ(runtime.liveSenders, 1);
     EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the splash, centred";
     EXPECT_EQ(runtime.lastSentFrame.xres, 1280);
