@@ -52,7 +52,8 @@ bool CCuewireDlg::OnInitDialog() {
     m_bAlwaysOnTop = true;
     m_window.SetMenuCheck(IDM_ALWAYS_ON_TOP, true);
     m_preview.Setup();
-    m_bShowSupport = m_window.CreateSupportDialog() ? 1 : 0;
+    const bool supportCreated = m_window.CreateSupportDialog();
+    m_bShowSupport = supportCreated ? 1 : 0;
     m_output.LoadPictures(m_nWidth, m_nHeight);
 
     m_nInstance = 0;
@@ -63,6 +64,11 @@ bool CCuewireDlg::OnInitDialog() {
     m_window.InitialiseSlotControls();
     m_bAlpha = 1;
     WriteAllControls();
+    // Without its support dialog the panel does not run: once prepared, it
+    // ends as if cancelled, and the application with it.
+    if (!supportCreated) {
+        EndPanel();
+    }
     return true;
 }
 
@@ -111,8 +117,8 @@ void CCuewireDlg::RunNumberingStep() {
         m_bNumbered = true;
         m_window.SetTitle(kTitlePrefix + AsciiToUtf16(std::to_string(number + 1)));
         m_window.SetTopmost(true);
-        m_ndi.CreateSender(m_nInstance);
         m_output.ArmStartupFrame();
+        // The mode makes the copy's sender, once, and sends it the start-up frame.
         ApplyVideoMode();
         m_window.StartTimer(kTimerStartupEnd, kStartupPeriodMs);
         m_window.EnableControl(IDC_ALPHA, true);
@@ -161,6 +167,10 @@ void CCuewireDlg::ExitCommand() {
         MessageBoxAnswer::kOk) {
         return;
     }
+    EndPanel();
+}
+
+void CCuewireDlg::EndPanel() {
     m_ndi.ShutdownNdi();
     m_bEnded = true;
     m_window.EndPanel(kEndResultCancel);

@@ -99,6 +99,8 @@ class CCuewireDlg {
     bool HasEnded() const { return m_bEnded; }
 
   private:
+    // Releases the NDI side and ends the panel with the cancel result.
+    void EndPanel();
     void RunNumberingStep();
     void ResendCurrentFrame();
     void EndStartupPeriod();
@@ -117,8 +119,9 @@ class CCuewireDlg {
     IPreview& m_preview;     // not owned
     INumberClaims& m_numberClaims;  // not owned
     CLinkBroadcast m_linkBroadcast;
-    bool m_bInert = false;     // the NDI side could not start: only Exit works
-    bool m_bNumbered = false;  // the numbering step gave this copy a number
+    bool m_bInert = false;       // the NDI side could not start: only Exit works
+    bool m_bNumbered = false;    // the numbering step gave this copy a number
+    bool m_bSenderMade = false;  // the numbering step's mode made the copy's sender
     bool m_bEnded = false;
 };
 

@@ -23,6 +23,8 @@ KeyAction PlainSlotKey(int slot, KeyState keys, const std::array<int32_t, kSlotC
 
 KeyAction MapKey(KeyMessage message, int virtualKey, KeyState keys,
                  const std::array<int32_t, kSlotCount>& slotModes) {
+    // One F1 press brings both a key-down and the platform's F1 notice: only
+    // the notice opens help, so the page opens once; the key-down is not ours.
     if (message == KeyMessage::kHelpNotice) {
         return {KeyCommand::kOpenHelp, -1};
     }
@@ -32,9 +34,6 @@ KeyAction MapKey(KeyMessage message, int virtualKey, KeyState keys,
         }
         if (virtualKey == kVirtualKeyEscape) {
             return {KeyCommand::kClearOutput, -1};
-        }
-        if (virtualKey == kVirtualKeyF1) {
-            return {KeyCommand::kOpenHelp, -1};
         }
     }
     if (!IsSlotKey(virtualKey)) {

@@ -18,7 +18,18 @@ void CCuewireDlg::ApplyVideoMode() {
     m_nRateD = rate.denominator;
     m_window.SetControlText(IDC_MODE_LABEL, ModeLabel(m_nWidth, m_nHeight, m_nRateN, m_nRateD));
 
-    m_ndi.DestroySender();
+    // The numbering step's mode makes the copy's sender, once, before it
+    // composes: the source appears with the title and the start-up frame goes
+    // out through it as soon as it is composed. Every later mode takes the
+    // source off while the frame at the new size is made, and brings it back
+    // with that frame.
+    const bool firstSender = m_bNumbered && !m_bSenderMade;
+    if (firstSender) {
+        m_ndi.CreateSender(m_nInstance);
+        m_bSenderMade = true;
+    } else {
+        m_ndi.DestroySender();
+    }
     m_ndi.FillFrameDescriptors(m_nWidth, m_nHeight, m_nRateN, m_nRateD, m_bAlpha != 0);
     m_output.ScaleBackground(m_nWidth, m_nHeight);
     if (m_output.m_bTextShown) {
@@ -32,10 +43,14 @@ void CCuewireDlg::ApplyVideoMode() {
     if (!m_bNumbered) {
         return;
     }
-    m_ndi.CreateSender(m_nInstance);
+    if (!firstSender) {
+        m_ndi.CreateSender(m_nInstance);
+    }
     if (m_ndi.HasSender()) {
         const int32_t current = m_ndi.m_nCurFrame;
-        m_ndi.SendFrame(current);
+        if (!firstSender) {
+            m_ndi.SendFrame(current);  // the first sender had it from the composition
+        }
         const NDIlib_video_frame_v2_t* frame = m_ndi.Frame(current);
         m_preview.SetFrame(frame->p_data, frame->xres, frame->yres, frame->line_stride_in_bytes,
                            frame->FourCC, frame->picture_aspect_ratio);

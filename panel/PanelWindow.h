@@ -49,6 +49,8 @@ class IPanelWindow {
     // The four numbers of the program file's version; false when unreadable.
     virtual bool ReadFileVersion(std::array<uint16_t, 4>& version) = 0;
     virtual uint32_t ProcessId() = 0;
+    // Creates the support dialog's object (not yet its window); false when it
+    // cannot be made. Never throws.
     virtual bool CreateSupportDialog() = 0;
     virtual void ShowSupportDialog() = 0;
     virtual void ShowAbout(std::u16string_view version) = 0;

@@ -97,7 +97,9 @@ void COutputComposer::ComposeAndSend(const CompositionInput& input) {
 void COutputComposer::ComposeStartupFrame(const CompositionInput& input) {
     m_wait.Wait(kSettleMilliseconds);
     m_wait.Wait(kSettleMilliseconds);
-    // Blended over whatever the programme holds; it is not cleared first.
+    // Blended over the background, never over the last frame: blended again
+    // and again, the banner's soft edges would darken with every composition.
+    ResetProgrammeToBackground();
     if (HoldsFrame(m_surfProgramme, input.width, input.height)) {
         m_surfStartup.CompositeOnto(0, 0, Anchor::kCentre, kCompositeBlend,
                                     m_surfProgramme.Pixels(), input.width, input.height);

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <new>
+
 #include "app/DisplayScale.h"
 #include "app/WebAddresses.h"
 #include "app/win/WindowDpi.h"
@@ -49,6 +51,10 @@ ScreenRect WorkAreaOf(HWND window) {
 }
 
 }  // namespace
+
+std::unique_ptr<AdDialog> AdDialog::Create(HINSTANCE instance, HWND parent) noexcept {
+    return std::unique_ptr<AdDialog>(new (std::nothrow) AdDialog(instance, parent));
+}
 
 AdDialog::AdDialog(HINSTANCE instance, HWND parent)
     : CDialogWindow(instance, IDD_SUPPORT), m_hParent(parent) {

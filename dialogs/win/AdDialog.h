@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 #include "app/win/DialogWindow.h"
 #include "video/win/GdiOwners.h"
 #include "video/win/ScaledPicture.h"
@@ -13,8 +15,9 @@ namespace cuewire {
 // lives on, hidden, until the application ends. UI thread only.
 class AdDialog final : public CDialogWindow {
   public:
-    // The object only: the window is created by ShowBesidePanel.
-    AdDialog(HINSTANCE instance, HWND parent);
+    // The object only: the window is created by ShowBesidePanel. Null when it
+    // cannot be made; never throws.
+    static std::unique_ptr<AdDialog> Create(HINSTANCE instance, HWND parent) noexcept;
     ~AdDialog() override;
 
     // Moves the panel left, creates the window and shows it beside the panel's
@@ -27,6 +30,7 @@ class AdDialog final : public CDialogWindow {
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    AdDialog(HINSTANCE instance, HWND parent);
     void OnInitDialog();
     void ShowLogos(int dpi);
     void OnDpiChanged(int dpi, const RECT& suggested);

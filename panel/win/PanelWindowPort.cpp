@@ -108,7 +108,7 @@ uint32_t CPanelDialog::ProcessId() {
 }
 
 bool CPanelDialog::CreateSupportDialog() {
-    m_pSupportDlg = std::make_unique<AdDialog>(Instance(), Handle());
+    m_pSupportDlg = AdDialog::Create(Instance(), Handle());
     return m_pSupportDlg != nullptr;
 }
 

@@ -2,6 +2,7 @@
 """Checks one output frame as a receiver got it (a PNG saved by ndi-monitor).
 
     check_frame.py PNG startup|text|empty|text-bgrx [--banner res/art/banner.bmp]
+    check_frame.py PNG same --like OTHER_PNG
 
 The frame went through the NDI codec, which is lossy: flat areas keep their
 alpha almost everywhere exactly, and alpha and colour come back within a few
@@ -15,6 +16,8 @@ steps elsewhere, also next to sharp edges. The checks allow for that and nothing
   does not touch it, the line opaque, light and centred in it; everything
   outside the box transparent.
 - text-bgrx: the same frame sent without alpha: black but for the line.
+- same: the picture another receiver got of the same frame: every channel,
+  alpha included, within the codec's error of the other's.
 Prints what it measured; exit status 1 with the reasons when a check fails.
 """
 import argparse
@@ -287,10 +290,39 @@ def check_text_without_alpha(rows, width, height, check):
         check_line(text, box, check)
 
 
+def check_same(rows, width, height, check, other_path):
+    """Two receptions of what should be one picture: the codec may move each
+    channel by a few steps, and no more."""
+    other_width, other_height, other = read_png(other_path)
+    check.expect((width, height) == (other_width, other_height),
+                 "%dx%d against %dx%d" % (width, height, other_width, other_height))
+    if (width, height) != (other_width, other_height):
+        return
+    alpha_off, colour_off, worst_alpha, worst_colour = 0, 0, 0, 0
+    for y in range(height):
+        row, other_row = rows[y], other[y]
+        if row == other_row:
+            continue
+        for x in range(0, width * 4, 4):
+            a, b = row[x : x + 4], other_row[x : x + 4]
+            if a == b:
+                continue
+            alpha = abs(a[3] - b[3])
+            colour = max(abs(a[i] - b[i]) for i in range(3))
+            worst_alpha, worst_colour = max(worst_alpha, alpha), max(worst_colour, colour)
+            alpha_off += alpha > COLOUR_TOLERANCE
+            colour_off += colour > COLOUR_TOLERANCE
+    print("against %s: %d pixels with alpha off by more than %d (worst %d), %d with colour off (worst %d)"
+          % (os.path.basename(other_path), alpha_off, COLOUR_TOLERANCE, worst_alpha, colour_off, worst_colour))
+    check.expect(alpha_off == 0 and colour_off == 0,
+                 "%d pixels differ in alpha and %d in colour beyond the codec's error" % (alpha_off, colour_off))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("png")
-    parser.add_argument("kind", choices=["startup", "text", "empty", "text-bgrx"])
+    parser.add_argument("kind", choices=["startup", "text", "empty", "text-bgrx", "same"])
+    parser.add_argument("--like", help="with same: the PNG to compare with")
     here = os.path.dirname(os.path.abspath(__file__))
     parser.add_argument("--banner", default=os.path.join(here, "..", "..", "res", "art", "banner.bmp"))
     args = parser.parse_args()
@@ -298,7 +330,11 @@ def main():
     width, height, rows = read_png(args.png)
     print("%s: %dx%d, expected %s" % (os.path.basename(args.png), width, height, args.kind))
     check = Check()
-    if args.kind == "empty":
+    if args.kind == "same":
+        if not args.like:
+            parser.error("same needs --like OTHER_PNG")
+        check_same(rows, width, height, check, args.like)
+    elif args.kind == "empty":
         check_empty(rows, width, height, check)
     elif args.kind == "startup":
         check_startup(rows, width, height, check, args.banner)

@@ -84,7 +84,7 @@ class FakePanelWindow final : public IPanelWindow {
         return hasVersion;
     }
     uint32_t ProcessId() override { return processId; }
-    bool CreateSupportDialog() override { return true; }
+    bool CreateSupportDialog() override { return supportCreates; }
     void ShowSupportDialog() override { ++supportShown; }
     void ShowAbout(std::u16string_view text) override { aboutVersions.emplace_back(text); }
     void EndPanel(int result) override { endResult = result; }
@@ -123,6 +123,7 @@ class FakePanelWindow final : public IPanelWindow {
     std::array<uint16_t, 4> version{1, 0, 0, 6};
     bool hasVersion = true;
     uint32_t processId = 1000;
+    bool supportCreates = true;  // false: the support dialog's object cannot be made
     int supportShown = 0;
     std::vector<std::u16string> aboutVersions;
     int endResult = -1;

@@ -225,7 +225,10 @@ TEST_F(PanelOperatorTest, SystemMenuCommandsAndWebLinks) {
     EXPECT_FALSE(copy.panel.OnSysCommand(0xF060)) << "close and others go to the platform";
 
     copy.panel.OnSysCommand(IDM_ONLINE_HELP);
-    copy.Key(kVirtualKeyF1, false, false, KeyMessage::kHelpNotice);
+    // One F1 press: the key-down goes on to the dialog, the notice opens help.
+    EXPECT_FALSE(copy.Key(kVirtualKeyF1));
+    EXPECT_EQ(copy.window.pages.size(), 1u) << "the F1 key-down opens nothing";
+    EXPECT_TRUE(copy.Key(kVirtualKeyF1, false, false, KeyMessage::kHelpNotice));
     for (int id : {IDC_LINK_MAKER, IDC_LINK_NDI, IDC_LINK_SOCIAL, IDC_LINK_VIDEO}) {
         copy.panel.OnCommand(id);
     }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tests/panel/PanelRig.h"
 #include "video/PixelFormat.h"
@@ -42,12 +43,19 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     EXPECT_FALSE(copy.window.disabled.count(IDC_ALPHA));
     EXPECT_TRUE(copy.window.disabled.count(IDC_ENTRY)) << "typing waits for the start-up period";
     EXPECT_EQ(copy.window.controlTexts[IDC_MODE_LABEL], u"1280 x 720 - 25.00 fps");
-    // Created, replaced by the mode's own sender, and the start-up frame sent.
-    EXPECT_EQ(runtime.Count("send_create"), 2);
+    // The sender is made once, by the mode the step applies, after the
+    // start-up frame is composed; it announces the product and sends the frame.
+    EXPECT_EQ(runtime.FunctionNames(),
+              (std::vector<std::string>{"initialize", "send_create", "send_add_connection_metadata",
+                                        "send_video"}));
+    EXPECT_EQ(runtime.calls[1].senderName, "Bryvo Cuewire 1");
+    EXPECT_EQ(runtime.calls[2].metadata, CNdiSender::kProductMetadata);
+    EXPECT_EQ(runtime.calls[3].frameData,
+              copy.panel.m_ndi.Frame(copy.panel.m_ndi.m_nCurFrame)->p_data);
     EXPECT_EQ(runtime.liveSenders, 1);
-    EXPECT_EQ(runtime.calls.back().function, "send_video");
-    EXPECT_EQ(runtime.calls[0].function, "initialize");
     EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the splash, centred";
+    EXPECT_EQ(runtime.lastSentFrame.xres, 1280);
+    EXPECT_EQ(runtime.lastSentFrame.FourCC, kFourCcBgra);
 
     const int sends = runtime.sendsWithFrame;
     copy.Fire(kTimerResend);
@@ -55,6 +63,20 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     EXPECT_EQ(runtime.sendsWithFrame, sends + 2);
     EXPECT_EQ(runtime.lastSentFrame.p_data,
               copy.panel.m_ndi.Frame(copy.panel.m_ndi.m_nCurFrame)->p_data);
+}
+
+TEST_F(PanelStartupTest, AModeChosenBeforeTheNumberingStepIsTheOneItsSenderStartsIn) {
+    PanelCopy& copy = NewCopy();
+    copy.Start();
+    copy.window.controls.m_nResolution = 1;
+    copy.panel.OnCommand(IDC_RES_1080);
+    EXPECT_EQ(runtime.Count("send_create"), 0) << "nothing published under a provisional number";
+    copy.Fire(kTimerNumbering);
+    EXPECT_EQ(runtime.FunctionNames(),
+              (std::vector<std::string>{"initialize", "send_create", "send_add_connection_metadata",
+                                        "send_video"}));
+    EXPECT_EQ(runtime.lastSentFrame.xres, 1920);
+    EXPECT_EQ(copy.panel.m_nWidth, 1920);
 }
 
 TEST_F(PanelStartupTest, NewCopyTakesTheLowestFreeNumber) {
@@ -329,6 +351,22 @@ TEST_F(PanelStartupTest, StartupPeriodEndsWithEditsUsableAndShowsATextChosenMean
     EXPECT_EQ(copy.window.focus, IDC_ENTRY);
 }
 
+TEST_F(PanelStartupTest, TheStartupFrameStaysTheSameHoweverManyCompositionsMakeIt) {
+    PanelCopy& copy = NewCopy();
+    copy.StartAndNumber();
+    const auto frame = [&copy] {
+        const uint32_t* pixels = copy.panel.m_ndi.FramePixels(copy.panel.m_ndi.m_nCurFrame);
+        return std::vector<uint32_t>(pixels, pixels + 1280 * 720);
+    };
+    const std::vector<uint32_t> first = frame();
+    copy.panel.m_strSlot[0] = u"Early";
+    for (int key : {kVirtualKeyEscape, kVirtualKeyEscape, kVirtualKeyF3}) {
+        copy.Key(key);
+        ASSERT_TRUE(frame() == first) << "the start-up frame changed after key " << key;
+    }
+    EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the half-transparent banner, once";
+}
+
 TEST_F(PanelStartupTest, EscapeDuringTheStartupPeriodDropsThePendingText) {
     PanelCopy& copy = NewCopy();
     copy.StartAndNumber();
@@ -354,7 +392,7 @@ TEST_F(PanelStartupTest, ARefusedSenderLeavesTheOutputComposedAndPreviewedUntilA
     runtime.createReturnsNull = true;
     PanelCopy& copy = NewCopy();
     copy.StartAndNumber();
-    EXPECT_EQ(runtime.Count("send_create"), 2);
+    EXPECT_EQ(runtime.Count("send_create"), 1);
     EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the start-up frame is composed";
     copy.Fire(kTimerResend);
     copy.Fire(kTimerStartupEnd);
@@ -371,7 +409,7 @@ TEST_F(PanelStartupTest, ARefusedSenderLeavesTheOutputComposedAndPreviewedUntilA
     runtime.createReturnsNull = false;
     copy.window.controls.m_nResolution = 1;
     copy.panel.OnCommand(IDC_RES_1080);
-    EXPECT_EQ(runtime.Count("send_create"), 3);
+    EXPECT_EQ(runtime.Count("send_create"), 2);
     EXPECT_EQ(runtime.liveSenders, 1);
     EXPECT_EQ(runtime.sendsWithFrame, 1);
     EXPECT_EQ(runtime.lastSentFrame.xres, 1920);
@@ -418,6 +456,30 @@ TEST(PanelInert, ANdiSideThatCannotStartLeavesAnInertPanelThatStillExits) {
         EXPECT_EQ(runtime.Count("destroy"), c.expectedDestroys) << c.name;
         EXPECT_EQ(copy.frameBuffers.live, 0) << "every buffer had is freed at exit: " << c.name;
     }
+}
+
+TEST(PanelSupportDialog, APanelWithoutItsSupportDialogEndsAsIfCancelledOnceInitialised) {
+    SharedDesktop desktop;
+    FakeNdiRuntime runtime;
+    PanelCopy copy(desktop, runtime, 8);
+    copy.window.supportCreates = false;
+    EXPECT_TRUE(copy.panel.OnInitDialog()) << "the initialisation runs to its end";
+    desktop.Pump();
+    EXPECT_TRUE(copy.window.slotControlsInitialised);
+    EXPECT_EQ(copy.window.controls.m_bAlpha, 1);
+    EXPECT_EQ(desktop.log.size(), 1u) << "the discovery request still goes out";
+    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_TRUE(copy.panel.HasEnded());
+    EXPECT_TRUE(copy.window.messages.empty()) << "nobody is asked anything";
+    EXPECT_EQ(runtime.Count("destroy"), 1);
+    EXPECT_EQ(copy.frameBuffers.live, 0);
+
+    // Messages already queued change nothing.
+    copy.panel.OnWindowShown();
+    copy.panel.OnTimer(kTimerNumbering);
+    EXPECT_EQ(copy.window.supportShown, 0);
+    EXPECT_EQ(runtime.Count("send_create"), 0);
+    EXPECT_EQ(copy.window.title, u"NDI Cuewire");
 }
 
 TEST(PanelLinkMessages, ForeignMessagesChangeNothingButValidReplies) {

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Web pages: each link of the support dialog and of the panel, and one F1
+# press, opens its page exactly once. Wine hands a web address to the desktop's
+# browser through xdg-open, found on the Unix PATH that Wine's processes pass
+# on; a stand-in early on that PATH logs each address instead of opening it.
+source "$(dirname "$0")/copies.sh"
+
+pages=$E2E_TEST_OUT/pages.log
+bin=$E2E_TEST_OUT/bin
+mkdir -p "$bin"
+: >"$pages"
+cat >"$bin/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$pages"
+EOF
+chmod +x "$bin/xdg-open"
+export PATH=$bin:$PATH
+
+# The addresses this build opens.
+addresses=$BUILD_DIR/generated/app/WebAddresses.h
+[ -f "$addresses" ] || fail "no $addresses"
+address() { sed -n "s/^#define CUEWIRE_URL_$1 \"\(.*\)\"$/\1/p" "$addresses"; }
+site=$(address MAKER_SITE)
+shop=$(address MAKER_SHOP)
+social=$(address MAKER_SOCIAL)
+video=$(address MAKER_VIDEO)
+ndi=$(address NDI_SITE)
+help=$(address HELP)
+[ -n "$site" ] && [ -n "$help" ] || fail "cannot read the addresses from $addresses"
+
+# opened ADDRESS...: the log holds exactly these addresses, in any order, once
+# no more have come for a while after the expected number arrived.
+opened() {
+    local want
+    want=$(printf '%s\n' "$@" | sort)
+    wait_for 30 log_has "$pages" . $# || fail "only $(wc -l <"$pages") of $# pages opened: $(tr '\n' ' ' <"$pages")"
+    sleep 4  # a second opening of the same page would come within this
+    local got
+    got=$(sort "$pages")
+    [ "$got" = "$want" ] || fail "pages opened: $(tr '\n' ' ' <<<"$got"), expected: $(tr '\n' ' ' <<<"$want")"
+}
+
+start_copy
+support_title="How you can support"
+wait_for 30 find_window "$support_title" || fail "the support dialog never appeared"
+support=$FOUND
+
+note "the support dialog's two buttons and two pictures"
+for id in 2100 2101 2105 2106; do
+    probe click "$support" "$id" || fail "cannot click $id"
+done
+opened "$site" "$shop" "$social" "$video"
+
+hwnd=$(panel 1) || exit 1
+note "the panel's two link buttons"
+probe click "$hwnd" 1010 || fail "cannot click 1010"
+opened "$site" "$shop" "$social" "$video" "$site"
+probe click "$hwnd" 1011 || fail "cannot click 1011"
+opened "$site" "$shop" "$social" "$video" "$site" "$ndi"
+
+note "one F1 press"
+probe foreground "$hwnd" >/dev/null
+probe keys F1 || fail "cannot press F1"
+opened "$site" "$shop" "$social" "$video" "$site" "$ndi" "$help"
+note "every page opened once"
