@@ -16,45 +16,40 @@ constexpr char16_t kTitlePrefix[] = u"Bryvo Cuewire for NDI\u00AE - No ";
 }  // namespace
 
 CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
-    : m_ndi(ports.ndi, ports.frameBuffers),
-      m_output(m_ndi, ports.canvas, ports.pictures, ports.wait, m_linkBroadcast, ports.preview,
-               ports.surfaceBlocks),
-      m_window(ports.window),
+    : m_window(ports.window),
       m_bus(ports.bus),
-      m_preview(ports.preview),
       m_numberClaims(ports.numberClaims),
-      m_linkBroadcast(ports.bus) {
+      m_linkBroadcast(ports.bus),
+      m_linkFollower(m_linkBroadcast),
+      m_output(OutputPorts{ports.ndi, ports.frameBuffers, ports.canvas, ports.pictures, ports.wait,
+                           ports.preview, m_linkFollower, ports.surfaceBlocks}) {
     m_nSlotMode.fill(kSlotGoLive);
 }
 
 bool CCuewireDlg::OnInitDialog() {
     m_strVersion = FormatVersion();
 
-    const FrameSize size = ResolutionFor(0);
-    const FrameRate rate = FrameRateFor(0);
-    m_nWidth = size.width;
-    m_nHeight = size.height;
-    m_nRateN = rate.numerator;
-    m_nRateD = rate.denominator;
+    m_mode = ModeFor(0, 0, true);
 
-    if (!m_ndi.InitialiseNdi()) {
-        m_bInert = true;
-        m_window.ShowMessage(u"Cannot run NDI.", kApplicationName, MessageBoxButtons::kOk);
-        return false;
-    }
-    if (!m_ndi.AllocateFrames()) {
-        m_bInert = true;
-        m_window.ShowMessage(u"NDI_frame creation problem", kApplicationName,
-                             MessageBoxButtons::kOk);
-        return false;
+    switch (m_output.Start()) {
+        case COutput::StartResult::kNoRuntime:
+            m_bInert = true;
+            m_window.ShowMessage(u"Cannot run NDI.", kApplicationName, MessageBoxButtons::kOk);
+            return false;
+        case COutput::StartResult::kNoFrameBuffers:
+            m_bInert = true;
+            m_window.ShowMessage(u"NDI_frame creation problem", kApplicationName,
+                                 MessageBoxButtons::kOk);
+            return false;
+        case COutput::StartResult::kStarted:
+            break;
     }
 
     m_bAlwaysOnTop = true;
     m_window.SetMenuCheck(IDM_ALWAYS_ON_TOP, true);
-    m_preview.Setup();
     const bool supportCreated = m_window.CreateSupportDialog();
     m_bShowSupport = supportCreated ? 1 : 0;
-    m_output.LoadPictures(m_nWidth, m_nHeight);
+    m_output.LoadPictures(m_mode);
 
     m_nInstance = 0;
     m_discovery.Start(m_bus, m_window.ProcessId());
@@ -95,7 +90,7 @@ void CCuewireDlg::OnTimer(int id) {
             }
             break;
         case kTimerResend:
-            ResendCurrentFrame();
+            m_output.Resend();
             break;
         case kTimerStartupEnd:
             EndStartupPeriod();
@@ -130,19 +125,8 @@ void CCuewireDlg::RunNumberingStep() {
     m_window.StartTimer(kTimerResend, kResendPeriodMs);
 }
 
-void CCuewireDlg::ResendCurrentFrame() {
-    // Never hand over a buffer that a composition is filling.
-    if (m_output.m_bComposing) {
-        return;
-    }
-    m_ndi.SendFrame(m_ndi.m_nCurFrame);
-}
-
 void CCuewireDlg::EndStartupPeriod() {
-    if (m_output.m_bStartupPending) {
-        m_output.m_bStartupPending = 0;
-        Compose();
-    }
+    m_output.EndStartupPeriod(LiveNow());
     m_window.StopTimer(kTimerStartupEnd);
     m_window.EnableControl(IDC_ENTRY, true);
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -154,9 +138,11 @@ void CCuewireDlg::EndStartupPeriod() {
 void CCuewireDlg::OnLinkMessage(uint64_t code, int64_t value) {
     // Still discovering, inert or left unnumbered, a copy holds no number, and
     // an answer would mark one taken for the copy that asked.
-    const std::optional<int32_t> heldNumber =
-        m_bNumbered ? std::optional<int32_t>(m_nInstance) : std::nullopt;
-    m_discovery.HandleMessage(m_bus, code, value, heldNumber);
+    m_discovery.HandleMessage(m_bus, code, value, HeldNumber());
+}
+
+std::optional<int32_t> CCuewireDlg::HeldNumber() const {
+    return m_bNumbered ? std::optional<int32_t>(m_nInstance) : std::nullopt;
 }
 
 void CCuewireDlg::ExitCommand() {
@@ -171,7 +157,7 @@ void CCuewireDlg::ExitCommand() {
 }
 
 void CCuewireDlg::EndPanel() {
-    m_ndi.ShutdownNdi();
+    m_output.ShutDown();
     m_bEnded = true;
     m_window.EndPanel(kEndResultCancel);
 }

@@ -7,9 +7,9 @@
 #include "link/LinkProtocol.h"
 #include "link/NumberClaims.h"
 #include "panel/KeyMap.h"
+#include "panel/LinkFollower.h"
 #include "panel/PanelWindow.h"
-#include "video/Composer.h"
-#include "video/NdiSender.h"
+#include "video/Output.h"
 
 namespace cuewire {
 
@@ -65,6 +65,33 @@ class CCuewireDlg {
     void ApplyVideoMode();
     void ExitCommand();
 
+    // Read-only views for those who watch the panel from outside.
+    int32_t Instance() const { return m_nInstance; }
+    bool HasEnded() const { return m_bEnded; }
+    const std::u16string& Live() const { return m_strLive; }
+    const std::u16string& PreviousLive() const { return m_strPrevLive; }
+    const std::u16string& Version() const { return m_strVersion; }
+    bool LinkTicked() const { return m_bLink != 0; }
+    const OutputMode& Mode() const { return m_mode; }
+    const COutput& Output() const { return m_output; }
+
+  private:
+    // Releases the NDI side and ends the panel with the cancel result.
+    void EndPanel();
+    void RunNumberingStep();
+    void EndStartupPeriod();
+    void ClearOutput();
+    void AppendSlotToEntry(int slot);
+    void ClearSlot(int slot);
+    void ToggleAlwaysOnTop();
+    bool ReadAllControls();
+    void WriteAllControls();
+    void RunKeyAction(const KeyAction& action);
+    std::u16string FormatVersion();
+    // What the output has to know of the live text at this moment.
+    LiveText LiveNow() const;
+    std::optional<int32_t> HeldNumber() const;
+
     // Bound to controls.
     std::u16string m_strEntry;
     std::array<std::u16string, kSlotCount> m_strSlot;
@@ -73,11 +100,7 @@ class CCuewireDlg {
     int32_t m_nResolution = 0;
     int32_t m_nRate = 0;
 
-    // Output mode.
-    int32_t m_nWidth = 0;
-    int32_t m_nHeight = 0;
-    int32_t m_nRateN = 0;
-    int32_t m_nRateD = 0;
+    OutputMode m_mode;  // the output's mode, as last chosen
 
     // Live text.
     std::u16string m_strLive;
@@ -92,36 +115,15 @@ class CCuewireDlg {
     std::array<int32_t, kSlotCount> m_nSlotMode{};
     bool m_bAlwaysOnTop = false;
 
-    CNdiSender m_ndi;
-    COutputComposer m_output;
-    CDiscovery m_discovery;
-
-    bool HasEnded() const { return m_bEnded; }
-
-  private:
-    // Releases the NDI side and ends the panel with the cancel result.
-    void EndPanel();
-    void RunNumberingStep();
-    void ResendCurrentFrame();
-    void EndStartupPeriod();
-    void Compose();
-    void ClearOutput();
-    void AppendSlotToEntry(int slot);
-    void ClearSlot(int slot);
-    void ToggleAlwaysOnTop();
-    bool ReadAllControls();
-    void WriteAllControls();
-    void RunKeyAction(const KeyAction& action);
-    std::u16string FormatVersion();
-
-    IPanelWindow& m_window;  // not owned
-    ILinkBus& m_bus;         // not owned
-    IPreview& m_preview;     // not owned
+    IPanelWindow& m_window;         // not owned
+    ILinkBus& m_bus;                // not owned
     INumberClaims& m_numberClaims;  // not owned
     CLinkBroadcast m_linkBroadcast;
-    bool m_bInert = false;       // the NDI side could not start: only Exit works
-    bool m_bNumbered = false;    // the numbering step gave this copy a number
-    bool m_bSenderMade = false;  // the numbering step's mode made the copy's sender
+    CLinkFollower m_linkFollower;  // the text link follows the output
+    COutput m_output;
+    CDiscovery m_discovery;
+    bool m_bInert = false;     // the NDI side could not start: only Exit works
+    bool m_bNumbered = false;  // the numbering step gave this copy a number
     bool m_bEnded = false;
 };
 

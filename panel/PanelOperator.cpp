@@ -10,59 +10,18 @@ void CCuewireDlg::ApplyVideoMode() {
     if (m_bInert || m_bEnded) {
         return;
     }
-    const FrameSize size = ResolutionFor(m_nResolution);
-    const FrameRate rate = FrameRateFor(m_nRate);
-    m_nWidth = size.width;
-    m_nHeight = size.height;
-    m_nRateN = rate.numerator;
-    m_nRateD = rate.denominator;
-    m_window.SetControlText(IDC_MODE_LABEL, ModeLabel(m_nWidth, m_nHeight, m_nRateN, m_nRateD));
-
-    // The numbering step's mode makes the copy's sender, once, before it
-    // composes: the source appears with the title and the start-up frame goes
-    // out through it as soon as it is composed. Every later mode takes the
-    // source off while the frame at the new size is made, and brings it back
-    // with that frame.
-    const bool firstSender = m_bNumbered && !m_bSenderMade;
-    if (firstSender) {
-        m_ndi.CreateSender(m_nInstance);
-        m_bSenderMade = true;
-    } else {
-        m_ndi.DestroySender();
-    }
-    m_ndi.FillFrameDescriptors(m_nWidth, m_nHeight, m_nRateN, m_nRateD, m_bAlpha != 0);
-    m_output.ScaleBackground(m_nWidth, m_nHeight);
-    if (m_output.m_bTextShown) {
-        m_output.m_bTextPending = 1;  // draw the text again at the new size
-    }
-    m_output.RebuildTextSurface(m_nWidth, m_nHeight);
-    m_output.ResetBackground(m_nWidth, m_nHeight);
-    Compose();
-
+    m_mode = ModeFor(m_nResolution, m_nRate, m_bAlpha != 0);
+    m_window.SetControlText(IDC_MODE_LABEL,
+                            ModeLabel(m_mode.width, m_mode.height, m_mode.rateN, m_mode.rateD));
     // No copy publishes under a number it has not been given yet.
-    if (!m_bNumbered) {
-        return;
-    }
-    if (!firstSender) {
-        m_ndi.CreateSender(m_nInstance);
-    }
-    if (m_ndi.HasSender()) {
-        const int32_t current = m_ndi.m_nCurFrame;
-        if (!firstSender) {
-            m_ndi.SendFrame(current);  // the first sender had it from the composition
-        }
-        const NDIlib_video_frame_v2_t* frame = m_ndi.Frame(current);
-        m_preview.SetFrame(frame->p_data, frame->xres, frame->yres, frame->line_stride_in_bytes,
-                           frame->FourCC, frame->picture_aspect_ratio);
-    }
+    m_output.ApplyMode(m_mode, LiveNow(), HeldNumber());
 }
 
-void CCuewireDlg::Compose() {
-    // Only the copy that took number 1 speaks on the link: not one still
-    // discovering, nor one left unnumbered.
+// Only the copy that took number 1 speaks on the link: not one still
+// discovering, nor one left unnumbered.
+LiveText CCuewireDlg::LiveNow() const {
     const bool linkDue = m_bLink != 0 && m_bNumbered && m_nInstance == 0;
-    const CompositionInput input{m_nWidth, m_nHeight, m_strLive, linkDue};
-    m_output.ComposeAndSend(input);
+    return {m_strLive, linkDue};
 }
 
 void CCuewireDlg::GoLive(const std::u16string& text) {
@@ -71,10 +30,11 @@ void CCuewireDlg::GoLive(const std::u16string& text) {
     }
     m_strLive = text;
     // The same text chosen again while it is shown takes it off the output.
-    if (!m_strLive.empty() && (m_strLive != m_strPrevLive || !m_output.m_bTextShown)) {
-        m_output.m_bTextPending = 1;
+    if (!m_strLive.empty() && (m_strLive != m_strPrevLive || !m_output.TextShown())) {
+        m_output.ShowText(LiveNow());
+    } else {
+        m_output.Clear(LiveNow());
     }
-    Compose();
     m_strPrevLive = m_strLive;
 }
 
@@ -83,11 +43,8 @@ void CCuewireDlg::ClearOutput() {
         return;
     }
     // A text chosen during the start-up period must not turn into an empty box
-    // when the period ends.
-    if (m_output.m_bStartupPending) {
-        m_output.m_bTextPending = 0;
-    }
-    Compose();
+    // when the period ends: the clear drops it too.
+    m_output.Clear(LiveNow());
     m_strLive.clear();
     m_strEntry.clear();
     WriteAllControls();
@@ -198,7 +155,7 @@ void CCuewireDlg::OnCommand(int controlId) {
 bool CCuewireDlg::OnSysCommand(int command) {
     switch (command & 0xfff0) {
         case IDM_ABOUTBOX:
-            m_window.ShowAbout(m_strVersion);
+            m_window.ShowAbout(m_strVersion, m_output.Sender().RuntimeVersion());
             return true;
         case IDM_ALWAYS_ON_TOP:
             ToggleAlwaysOnTop();

@@ -53,7 +53,8 @@ class IPanelWindow {
     // cannot be made. Never throws.
     virtual bool CreateSupportDialog() = 0;
     virtual void ShowSupportDialog() = 0;
-    virtual void ShowAbout(std::u16string_view version) = 0;
+    // The runtime's own description of its version; null when it gives none.
+    virtual void ShowAbout(std::u16string_view version, const char* runtimeVersion) = 0;
     virtual void EndPanel(int result) = 0;
 };
 

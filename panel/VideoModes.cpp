@@ -22,4 +22,10 @@ std::u16string ModeLabel(int32_t width, int32_t height, int32_t rateN, int32_t r
     return AsciiToUtf16(text);
 }
 
+OutputMode ModeFor(int32_t resolution, int32_t rate, bool alpha) {
+    const FrameSize size = ResolutionFor(resolution);
+    const FrameRate frameRate = FrameRateFor(rate);
+    return {size.width, size.height, frameRate.numerator, frameRate.denominator, alpha};
+}
+
 }  // namespace cuewire

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "video/Output.h"
+
 namespace cuewire {
 
 struct FrameSize {
@@ -18,6 +20,8 @@ inline constexpr FrameRate kFrameRates[] = {{30000, 1200}, {30000, 1001}, {30000
 
 FrameSize ResolutionFor(int32_t index);
 FrameRate FrameRateFor(int32_t index);
+// The output mode of the checked radios.
+OutputMode ModeFor(int32_t resolution, int32_t rate, bool alpha);
 // "1920 x 1080 - 29.97 fps": the rate as a single-precision quotient.
 std::u16string ModeLabel(int32_t width, int32_t height, int32_t rateN, int32_t rateD);
 

@@ -81,17 +81,22 @@ void COutputComposer::ComposeAndSend(const CompositionInput& input) {
     WriteFrame(frame, input);
 
     m_wait.Wait(kSettleMilliseconds);
-    // The start-up frame draws no text, so it tells the link nothing.
-    if (input.linkDue && !startup) {
-        if (m_bTextShown) {
-            m_link.SendText(input.live);
-        } else {
-            m_link.SendClear();
-        }
-    }
+    TellFollower(input, startup);
     m_sender.SendFrame(frame);
     HandProgrammeToPreview(input);
     m_bComposing = 0;
+}
+
+void COutputComposer::TellFollower(const CompositionInput& input, bool startup) {
+    // The start-up frame draws no text, so it tells the follower nothing.
+    if (!input.announce || startup) {
+        return;
+    }
+    if (m_bTextShown) {
+        m_follower.TextShown(input.live);
+    } else {
+        m_follower.TextCleared();
+    }
 }
 
 void COutputComposer::ComposeStartupFrame(const CompositionInput& input) {
@@ -244,13 +249,27 @@ void COutputComposer::HandProgrammeToPreview(const CompositionInput& input) {
     if (!HoldsFrame(m_surfProgramme, input.width, input.height)) {
         return;
     }
-    const NDIlib_video_frame_v2_t* sent = m_sender.Frame(m_sender.m_nCurFrame);
+    const NDIlib_video_frame_v2_t* sent = m_sender.Frame(m_sender.CurrentFrame());
     // Descriptors not filled yet carry no aspect; every frame of ours is 16:9.
     const float aspect =
         sent && sent->picture_aspect_ratio > 0.0f ? sent->picture_aspect_ratio : kAspect16By9;
     m_preview.SetFrame(reinterpret_cast<const uint8_t*>(m_surfProgramme.Pixels()), input.width,
                        input.height, input.width * 4, kFourCcRgba, aspect);
     m_preview.Refresh();
+}
+
+// The steps keep their order: the picture is scaled first, as at start, so
+// that the background takes the new size from it; then the text box follows
+// the size; then the background is reset to transparent black, which is what
+// every composition starts from. The picture itself only ever reaches the
+// preview, before the copy has a number.
+void COutputComposer::ApplySize(int32_t width, int32_t height) {
+    ScaleBackground(width, height);
+    if (m_bTextShown) {
+        m_bTextPending = 1;
+    }
+    RebuildTextSurface(width, height);
+    ResetBackground(width, height);
 }
 
 void COutputComposer::ResetBackground(int32_t width, int32_t height) {
@@ -292,6 +311,12 @@ void COutputComposer::LoadPictures(int32_t width, int32_t height) {
 void COutputComposer::ArmStartupFrame() {
     m_surfStartup.CopyFrom(m_surfSplash);
     m_bStartupPending = 1;
+}
+
+bool COutputComposer::EndStartup() {
+    const bool armed = m_bStartupPending == 1;
+    m_bStartupPending = 0;
+    return armed;
 }
 
 void COutputComposer::ScaleBackground(int32_t width, int32_t height) {

@@ -18,13 +18,13 @@ class IWait {
     virtual void Wait(int milliseconds) = 0;
 };
 
-// The text link as the composition sees it: a transfer of the text just drawn,
-// or word that the output shows no text.
-class ILinkBroadcast {
+// Told what each announced composition shows, after it has settled and just
+// before its frame goes out, so that others can follow the output.
+class IOutputFollower {
   public:
-    virtual ~ILinkBroadcast() = default;
-    virtual void SendText(std::u16string_view text) = 0;
-    virtual void SendClear() = 0;
+    virtual ~IOutputFollower() = default;
+    virtual void TextShown(std::u16string_view text) = 0;
+    virtual void TextCleared() = 0;
 };
 
 // Resource ids of the two pictures.
@@ -65,13 +65,15 @@ struct KnownContent {
 struct CompositionInput {
     int32_t width = 0;  // output frame size
     int32_t height = 0;
-    std::u16string_view live;  // m_strLive
-    bool linkDue = false;      // "Kyx Link" ticked and this is the first copy
+    std::u16string_view live;  // the panel's live text
+    bool announce = false;     // the follower hears what this composition shows
 };
 
 // The go-live composition and the five surfaces it works on: builds the
 // start-up frame, the keyed text box or an empty frame into the next frame
-// buffer, sends it, and hands the programme picture to the preview.
+// buffer, sends it, and hands the programme picture to the preview. What the
+// next composition shows is its own state: the start-up frame while that is
+// armed, else the text while one is queued, else no text.
 class COutputComposer {
   public:
     static constexpr int kSettleMilliseconds = 500;
@@ -79,7 +81,7 @@ class COutputComposer {
 
     // `surfaceBlocks` gives the five surfaces their buffers and outlives the composer.
     COutputComposer(CNdiSender& sender, ITextCanvas& canvas, IBitmapResources& pictures,
-                    IWait& wait, ILinkBroadcast& link, IPreview& preview,
+                    IWait& wait, IOutputFollower& follower, IPreview& preview,
                     IFrameBufferAllocator& surfaceBlocks)
         : m_surfSplash(surfaceBlocks),
           m_surfBackground(surfaceBlocks),
@@ -90,31 +92,39 @@ class COutputComposer {
           m_canvas(canvas),
           m_pictures(pictures),
           m_wait(wait),
-          m_link(link),
+          m_follower(follower),
           m_preview(preview) {}
 
-    void ComposeAndSend(const CompositionInput& input);
-    void ResetBackground(int32_t width, int32_t height);
-    void RebuildTextSurface(int32_t width, int32_t height);
     void LoadPictures(int32_t width, int32_t height);
+    // Sizes the surfaces for a new output size; a text on the output is drawn
+    // again at that size by the next composition.
+    void ApplySize(int32_t width, int32_t height);
+    void ComposeAndSend(const CompositionInput& input);
+
+    // The next compositions show the start-up frame until EndStartup.
     void ArmStartupFrame();
-    // Rescales the background's picture to a new output size, when it has one.
-    void ScaleBackground(int32_t width, int32_t height);
+    // True when the start-up frame was armed; it is not any more.
+    bool EndStartup();
+    // The next composition draws the live text (after the start-up frame, if armed).
+    void QueueText() { m_bTextPending = 1; }
+    void DropQueuedText() { m_bTextPending = 0; }
 
-    int32_t m_bTextPending = 0;
-    int32_t m_bTextShown = 0;
-    int32_t m_bStartupPending = 0;
-    int32_t m_bComposing = 0;
+    bool TextShown() const { return m_bTextShown == 1; }
+    bool TextQueued() const { return m_bTextPending == 1; }
+    bool StartupArmed() const { return m_bStartupPending == 1; }
+    // True from the switch to the next frame buffer until that buffer is sent.
+    bool Composing() const { return m_bComposing == 1; }
 
-    // Open for reading. Only the operations above write them, and the frame
-    // buffers: they keep track of what each holds (see below).
-    CDrawSurface m_surfSplash;
-    CDrawSurface m_surfBackground;
-    CDrawSurface m_surfStartup;
-    CDrawSurface m_surfProgramme;
-    CDrawSurface m_surfText;
+    const CDrawSurface& Splash() const { return m_surfSplash; }
+    const CDrawSurface& Background() const { return m_surfBackground; }
+    const CDrawSurface& StartupSurface() const { return m_surfStartup; }
+    const CDrawSurface& Programme() const { return m_surfProgramme; }
+    const CDrawSurface& TextBox() const { return m_surfText; }
 
   private:
+    void ScaleBackground(int32_t width, int32_t height);
+    void RebuildTextSurface(int32_t width, int32_t height);
+    void ResetBackground(int32_t width, int32_t height);
     void ComposeStartupFrame(const CompositionInput& input);
     void ComposeTextFrame(const CompositionInput& input);
     void ClearProgramme();
@@ -122,14 +132,26 @@ class COutputComposer {
     std::u16string_view DrawableLine(std::u16string_view text);
     void PlaceTextBox(const CompositionInput& input, bool keyed);
     void WriteFrame(int32_t frame, const CompositionInput& input);
+    void TellFollower(const CompositionInput& input, bool startup);
     void HandProgrammeToPreview(const CompositionInput& input);
     bool ProgrammeIsFull(int32_t width, int32_t height) const;
+
+    int32_t m_bTextPending = 0;
+    int32_t m_bTextShown = 0;
+    int32_t m_bStartupPending = 0;
+    int32_t m_bComposing = 0;
+
+    CDrawSurface m_surfSplash;
+    CDrawSurface m_surfBackground;
+    CDrawSurface m_surfStartup;
+    CDrawSurface m_surfProgramme;
+    CDrawSurface m_surfText;
 
     CNdiSender& m_sender;          // not owned
     ITextCanvas& m_canvas;         // not owned
     IBitmapResources& m_pictures;  // not owned
     IWait& m_wait;                 // not owned
-    ILinkBroadcast& m_link;        // not owned
+    IOutputFollower& m_follower;   // not owned
     IPreview& m_preview;           // not owned
 
     // Most of a frame is transparent black, and one composition differs from

@@ -35,14 +35,14 @@ class CNdiSender {
 
     // Switches to the buffer not handed over last and returns its index.
     int32_t SwitchToNextFrame();
+    // The frame written and sent last.
+    int32_t CurrentFrame() const { return m_nCurFrame; }
 
     bool HasSender() const { return m_pSender != nullptr; }
     bool FramesAllocated() const { return m_pFrames[0] && m_pFrames[1]; }
     const NDIlib_video_frame_v2_t* Frame(int32_t index) const;
     uint32_t* FramePixels(int32_t index);
     const char* RuntimeVersion() const;
-
-    int32_t m_nCurFrame = 0;  // the frame written and sent last
 
   private:
     // A descriptor takes its buffer with it, back to where the buffer came from.
@@ -56,6 +56,7 @@ class CNdiSender {
     FramePtr m_pFrames[2];      // buffers from the allocator, which outlives this
     NDIlib_send_instance_t m_pSender = nullptr;
     bool m_bInitialised = false;
+    int32_t m_nCurFrame = 0;
 };
 
 }  // namespace cuewire

@@ -48,7 +48,7 @@ class CPanelDialog final : public CDialogWindow, public IPanelWindow {
     uint32_t ProcessId() override;
     bool CreateSupportDialog() override;
     void ShowSupportDialog() override;
-    void ShowAbout(std::u16string_view version) override;
+    void ShowAbout(std::u16string_view version, const char* runtimeVersion) override;
     void EndPanel(int result) override;
 
   protected:

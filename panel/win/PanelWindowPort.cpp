@@ -118,10 +118,10 @@ void CPanelDialog::ShowSupportDialog() {
     }
 }
 
-void CPanelDialog::ShowAbout(std::u16string_view version) {
+void CPanelDialog::ShowAbout(std::u16string_view version, const char* runtimeVersion) {
     // Modal over the panel, which takes no input meanwhile; its timers and the
     // output carry on.
-    ShowAboutBox(Instance(), Handle(), ToWide(version), m_pPanel->m_ndi.RuntimeVersion());
+    ShowAboutBox(Instance(), Handle(), ToWide(version), runtimeVersion);
 }
 
 void CPanelDialog::EndPanel(int result) {

@@ -16,9 +16,9 @@ namespace {
 struct NoWait final : IWait {
     void Wait(int) override {}
 };
-struct NoLink final : ILinkBroadcast {
-    void SendText(std::u16string_view) override {}
-    void SendClear() override {}
+struct NoLink final : IOutputFollower {
+    void TextShown(std::u16string_view) override {}
+    void TextCleared() override {}
 };
 
 // A runtime that accepts every call and does nothing.
@@ -75,17 +75,17 @@ void Compose(benchmark::State& state, Content content) {
     preview.Setup();
     composer.LoadPictures(w, h);
     sender.FillFrameDescriptors(w, h, 30000, 1200, true);
-    composer.ScaleBackground(w, h);
-    composer.RebuildTextSurface(w, h);
-    composer.ResetBackground(w, h);
+    composer.ApplySize(w, h);
     sender.CreateSender(0);
     composer.ArmStartupFrame();
-    composer.m_bStartupPending = content == Content::kStartup ? 1 : 0;
+    if (content != Content::kStartup) {
+        composer.EndStartup();
+    }
     const std::u16string live = u"Live from the studio: Cuewire";
     for (auto _ : state) {
-        composer.m_bTextPending = content == Content::kText ? 1 : 0;
+        content == Content::kText ? composer.QueueText() : composer.DropQueuedText();
         composer.ComposeAndSend({w, h, live, false});
-        benchmark::DoNotOptimize(sender.FramePixels(sender.m_nCurFrame));
+        benchmark::DoNotOptimize(sender.FramePixels(sender.CurrentFrame()));
     }
     state.SetBytesProcessed(state.iterations() * int64_t{w} * h * 4);
 }

@@ -86,7 +86,9 @@ class FakePanelWindow final : public IPanelWindow {
     uint32_t ProcessId() override { return processId; }
     bool CreateSupportDialog() override { return supportCreates; }
     void ShowSupportDialog() override { ++supportShown; }
-    void ShowAbout(std::u16string_view text) override { aboutVersions.emplace_back(text); }
+    void ShowAbout(std::u16string_view text, const char*) override {
+        aboutVersions.emplace_back(text);
+    }
     void EndPanel(int result) override { endResult = result; }
 
     // Types into a control as the operator would: the change is notified.

@@ -60,14 +60,25 @@ uint32_t* CountingFrameBuffers::Allocate(size_t words) {
     if (failAt != 0 && requests >= failAt) {
         return nullptr;
     }
-    ++live;
-    return static_cast<uint32_t*>(std::calloc(words, sizeof(uint32_t)));
+    auto* block = static_cast<uint32_t*>(std::calloc(words, sizeof(uint32_t)));
+    if (block) {
+        ++live;
+        m_liveBlocks[block] = words;
+    }
+    return block;
 }
 
 void CountingFrameBuffers::Free(uint32_t* buffer) {
     if (buffer) {
         --live;
+        m_liveBlocks.erase(buffer);
         std::free(buffer);
+    }
+}
+
+void CountingFrameBuffers::FillLive(uint32_t word) {
+    for (const auto& [block, words] : m_liveBlocks) {
+        std::fill_n(block, words, word);
     }
 }
 

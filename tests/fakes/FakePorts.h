@@ -1,6 +1,7 @@
 #pragma once
 // Small fakes of the output's ports: a text canvas that draws blocks, pictures
-// made in memory, and recorders of waits, link broadcasts and preview updates.
+// made in memory, and recorders of waits, what the output tells its follower
+// and preview updates.
 #include <map>
 #include <string>
 #include <vector>
@@ -46,13 +47,16 @@ struct LinkEvent {
     int sendsBefore = 0;  // frames the runtime had received when the link was told
 };
 
-class RecordingLink final : public ILinkBroadcast {
+// What the output told its follower (the text link, in the program).
+class RecordingFollower final : public IOutputFollower {
   public:
-    explicit RecordingLink(const int* sendCounter = nullptr) : m_sendCounter(sendCounter) {}
-    void SendText(std::u16string_view text) override {
+    explicit RecordingFollower(const int* sendCounter = nullptr) : m_sendCounter(sendCounter) {}
+    void TextShown(std::u16string_view text) override {
         events.push_back({false, std::u16string(text), m_sendCounter ? *m_sendCounter : 0});
     }
-    void SendClear() override { events.push_back({true, {}, m_sendCounter ? *m_sendCounter : 0}); }
+    void TextCleared() override {
+        events.push_back({true, {}, m_sendCounter ? *m_sendCounter : 0});
+    }
 
     std::vector<LinkEvent> events;
 
@@ -92,10 +96,15 @@ class CountingFrameBuffers final : public IFrameBufferAllocator {
   public:
     uint32_t* Allocate(size_t words) override;
     void Free(uint32_t* buffer) override;
+    // Scribbles over every block handed out and not yet freed.
+    void FillLive(uint32_t word);
 
     int failAt = 0;
     int requests = 0;
     int live = 0;  // handed out and not yet freed
+
+  private:
+    std::map<uint32_t*, size_t> m_liveBlocks;  // words of each
 };
 
 }  // namespace cuewire::testing

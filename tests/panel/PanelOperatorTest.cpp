@@ -57,10 +57,10 @@ TEST_F(PanelOperatorTest, CopyModeAppendsWithALeadingSpaceAndReturnPutsItLive) {
     EXPECT_FALSE(TextShown()) << "copying shows nothing";
     EXPECT_TRUE(copy.Key(kVirtualKeyReturn));
     EXPECT_EQ(copy.canvas.texts.back(), u" A A") << "drawn with its leading space";
-    EXPECT_EQ(copy.panel.m_strLive, u" A A");
+    EXPECT_EQ(copy.panel.Live(), u" A A");
 
     copy.window.Type(IDC_SLOT_EDIT_FIRST + 3, u"typing");
-    EXPECT_EQ(copy.panel.m_strLive, u"A A") << "any typing trims the live text";
+    EXPECT_EQ(copy.panel.Live(), u"A A") << "any typing trims the live text";
     EXPECT_EQ(copy.canvas.texts.back(), u" A A") << "the output keeps what it drew";
     copy.panel.OnCommand(IDC_RES_720);
     EXPECT_EQ(copy.canvas.texts.back(), u"A A") << "redrawn without the space";
@@ -84,8 +84,8 @@ TEST_F(PanelOperatorTest, EscapeClearsTheOutputAndEntryAndReturnAfterItShowsNoth
     EXPECT_TRUE(copy.Key(kVirtualKeyEscape));
     EXPECT_FALSE(TextShown());
     EXPECT_EQ(copy.window.controls.m_strEntry, u"");
-    EXPECT_EQ(copy.panel.m_strLive, u"");
-    EXPECT_EQ(copy.panel.m_strPrevLive, u"On air");
+    EXPECT_EQ(copy.panel.Live(), u"");
+    EXPECT_EQ(copy.panel.PreviousLive(), u"On air");
     copy.Key(kVirtualKeyReturn);
     EXPECT_FALSE(TextShown());
 }
@@ -133,7 +133,6 @@ TEST_F(PanelOperatorTest, AnEntryLineGrownPast20000UnitsGoesLiveWholeAndOverTheL
 }
 
 TEST_F(PanelOperatorTest, ModeChangeRedrawsTheShownTextAtTheNewSizeAndSendsTheLinkAgain) {
-    copy.panel.m_bLink = 1;
     copy.window.controls.m_bLink = 1;
     copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Hi");
     copy.Key(kVirtualKeyF3);
@@ -176,7 +175,7 @@ TEST_F(PanelOperatorTest, AlphaOffSendsBgrxAndLinkOptionChangesNoPixel) {
     const int sends = runtime.sendsWithFrame;
     copy.window.controls.m_bLink = 1;
     copy.panel.OnCommand(IDC_LINK);
-    EXPECT_EQ(copy.panel.m_bLink, 1);
+    EXPECT_TRUE(copy.panel.LinkTicked());
     EXPECT_EQ(runtime.sendsWithFrame, sends);
 }
 
@@ -202,7 +201,7 @@ TEST_F(PanelOperatorTest, LinkCarriesEachCompositionOnlyFromTheFirstCopy) {
 
     PanelCopy second(desktop, runtime, 2);
     second.StartAndRun();
-    ASSERT_EQ(second.panel.m_nInstance, 1);
+    ASSERT_EQ(second.panel.Instance(), 1);
     second.window.controls.m_bLink = 1;
     second.panel.OnCommand(IDC_LINK);
     second.window.Type(IDC_ENTRY, u"Quiet");

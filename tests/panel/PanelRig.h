@@ -52,7 +52,7 @@ struct PanelCopy {
         return taken;
     }
     uint32_t OutputPixel(int x, int y) {
-        return panel.m_ndi.FramePixels(panel.m_ndi.m_nCurFrame)[y * panel.m_nWidth + x];
+        return reinterpret_cast<const uint32_t*>(panel.Output().CurrentFrame()->p_data)[y * panel.Mode().width + x];
     }
 
     SharedDesktop& desktop;

@@ -30,12 +30,12 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     copy.Start();
     EXPECT_EQ(copy.window.timers, (std::map<int, int>{{kTimerNumbering, 2500}}));
     EXPECT_EQ(runtime.Count("send_create"), 0) << "no sender before the copy has a number";
-    EXPECT_EQ(copy.panel.m_strVersion, u"1.0.0.6");
+    EXPECT_EQ(copy.panel.Version(), u"1.0.0.6");
     EXPECT_TRUE(copy.window.menuChecks[IDM_ALWAYS_ON_TOP]);
     EXPECT_EQ(copy.window.controls.m_bAlpha, 1);
 
     copy.Fire(kTimerNumbering);
-    EXPECT_EQ(copy.panel.m_nInstance, 0);
+    EXPECT_EQ(copy.panel.Instance(), 0);
     EXPECT_EQ(copy.window.title, u"Bryvo Cuewire for NDI\u00AE - No 1");
     EXPECT_TRUE(copy.window.topmost);
     EXPECT_EQ(copy.window.timers,
@@ -51,7 +51,7 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     EXPECT_EQ(runtime.calls[1].senderName, "Bryvo Cuewire 1");
     EXPECT_EQ(runtime.calls[2].metadata, CNdiSender::kProductMetadata);
     EXPECT_EQ(runtime.calls[3].frameData,
-              copy.panel.m_ndi.Frame(copy.panel.m_ndi.m_nCurFrame)->p_data);
+              copy.panel.Output().CurrentFrame()->p_data);
     EXPECT_EQ(runtime.liveSenders, 1);
     EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the splash, centred";
     EXPECT_EQ(runtime.lastSentFrame.xres, 1280);
@@ -62,7 +62,7 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     copy.Fire(kTimerResend);
     EXPECT_EQ(runtime.sendsWithFrame, sends + 2);
     EXPECT_EQ(runtime.lastSentFrame.p_data,
-              copy.panel.m_ndi.Frame(copy.panel.m_ndi.m_nCurFrame)->p_data);
+              copy.panel.Output().CurrentFrame()->p_data);
 }
 
 TEST_F(PanelStartupTest, AModeChosenBeforeTheNumberingStepIsTheOneItsSenderStartsIn) {
@@ -76,7 +76,7 @@ TEST_F(PanelStartupTest, AModeChosenBeforeTheNumberingStepIsTheOneItsSenderStart
               (std::vector<std::string>{"initialize", "send_create", "send_add_connection_metadata",
                                         "send_video"}));
     EXPECT_EQ(runtime.lastSentFrame.xres, 1920);
-    EXPECT_EQ(copy.panel.m_nWidth, 1920);
+    EXPECT_EQ(copy.panel.Mode().width, 1920);
 }
 
 TEST_F(PanelStartupTest, NewCopyTakesTheLowestFreeNumber) {
@@ -87,7 +87,7 @@ TEST_F(PanelStartupTest, NewCopyTakesTheLowestFreeNumber) {
     copies.erase(copies.begin() + 2);
     PanelCopy& newcomer = NewCopy();
     newcomer.StartAndNumber();
-    EXPECT_EQ(newcomer.panel.m_nInstance, 2);
+    EXPECT_EQ(newcomer.panel.Instance(), 2);
     EXPECT_EQ(newcomer.window.title, u"Bryvo Cuewire for NDI\u00AE - No 3");
     EXPECT_EQ(runtime.calls.back().function, "send_video");
 }
@@ -95,7 +95,7 @@ TEST_F(PanelStartupTest, NewCopyTakesTheLowestFreeNumber) {
 TEST_F(PanelStartupTest, NinthCopyOffersToExitAndStaysUnnumberedWhenDeclined) {
     for (int i = 0; i < 8; ++i) {
         NewCopy().StartAndNumber();
-        ASSERT_EQ(copies.back()->panel.m_nInstance, i);
+        ASSERT_EQ(copies.back()->panel.Instance(), i);
     }
     PanelCopy& declined = NewCopy();
     declined.window.answers = {MessageBoxAnswer::kCancel};
@@ -104,7 +104,7 @@ TEST_F(PanelStartupTest, NinthCopyOffersToExitAndStaysUnnumberedWhenDeclined) {
     declined.StartAndNumber();
     EXPECT_EQ(declined.window.messages.back(), u"OK to exit?|Quit Cuewire");
     EXPECT_EQ(declined.window.title, u"NDI Cuewire");
-    EXPECT_EQ(declined.panel.m_nInstance, 0);
+    EXPECT_EQ(declined.panel.Instance(), 0);
     EXPECT_EQ(runtime.Count("send_create"), creates);
     EXPECT_EQ(declined.window.timers, (std::map<int, int>{{kTimerResend, 1000}}));
     EXPECT_TRUE(declined.window.disabled.count(IDC_ALPHA));
@@ -178,7 +178,7 @@ TEST(PanelCrossingCopies, CopiesWhoseRequestsCrossTakeOneTwoThree) {
                 copy.Start();
             } else {
                 copy.Fire(kTimerNumbering);
-                numberedInOrder.push_back(copy.panel.m_nInstance);
+                numberedInOrder.push_back(copy.panel.Instance());
             }
         }
         EXPECT_EQ(numberedInOrder, (std::vector<int>{0, 1, 2})) << c.name;
@@ -195,7 +195,7 @@ TEST(PanelCrossingCopies, CopiesWhoseRequestsCrossTakeOneTwoThree) {
         // A copy started later hears the three and takes the next number.
         PanelCopy fourth(desktop, runtime, 400);
         fourth.StartAndNumber();
-        EXPECT_EQ(fourth.panel.m_nInstance, 3) << c.name;
+        EXPECT_EQ(fourth.panel.Instance(), 3) << c.name;
     }
 }
 
@@ -225,7 +225,7 @@ TEST_F(PanelStartupTest, AnInertCopyAndAnUnnumberedNinthHideNoNumber) {
 
     for (int i = 0; i < 8; ++i) {
         NewCopy().StartAndNumber();
-        ASSERT_EQ(copies.back()->panel.m_nInstance, i) << "the inert copy answered";
+        ASSERT_EQ(copies.back()->panel.Instance(), i) << "the inert copy answered";
     }
     PanelCopy& ninth = NewCopy();
     ninth.window.answers = {MessageBoxAnswer::kCancel};
@@ -237,7 +237,7 @@ TEST_F(PanelStartupTest, AnInertCopyAndAnUnnumberedNinthHideNoNumber) {
     desktop.log.clear();
     PanelCopy& newcomer = NewCopy();
     newcomer.StartAndNumber();
-    EXPECT_EQ(newcomer.panel.m_nInstance, 0);
+    EXPECT_EQ(newcomer.panel.Instance(), 0);
     EXPECT_EQ(newcomer.window.title, u"Bryvo Cuewire for NDI\u00AE - No 1");
     EXPECT_TRUE(newcomer.window.messages.empty()) << "no question for a copy with a number free";
     int replies = 0;
@@ -319,7 +319,7 @@ TEST_F(PanelStartupTest, OnlyACopyThatTookNumberOneSpeaksOnTheLink) {
 TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
     PanelCopy& copy = NewCopy();
     runtime.framesAllocatedProbe = [](const void* panel) {
-        return static_cast<const CCuewireDlg*>(panel)->m_ndi.FramesAllocated();
+        return static_cast<const CCuewireDlg*>(panel)->Output().Sender().FramesAllocated();
     };
     runtime.probeContext = &copy.panel;
     copy.StartAndNumber();
@@ -340,7 +340,7 @@ TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
 TEST_F(PanelStartupTest, StartupPeriodEndsWithEditsUsableAndShowsATextChosenMeanwhile) {
     PanelCopy& copy = NewCopy();
     copy.StartAndNumber();
-    copy.panel.m_strSlot[0] = u"Early";
+    copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Early");
     copy.Key(kVirtualKeyF3);
     EXPECT_EQ(copy.OutputPixel(640, 611), 0u) << "not before the period ends";
     copy.Fire(kTimerStartupEnd);
@@ -354,11 +354,12 @@ TEST_F(PanelStartupTest, TheStartupFrameStaysTheSameHoweverManyCompositionsMakeI
     PanelCopy& copy = NewCopy();
     copy.StartAndNumber();
     const auto frame = [&copy] {
-        const uint32_t* pixels = copy.panel.m_ndi.FramePixels(copy.panel.m_ndi.m_nCurFrame);
+        const auto* pixels =
+            reinterpret_cast<const uint32_t*>(copy.panel.Output().CurrentFrame()->p_data);
         return std::vector<uint32_t>(pixels, pixels + 1280 * 720);
     };
     const std::vector<uint32_t> first = frame();
-    copy.panel.m_strSlot[0] = u"Early";
+    copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Early");
     for (int key : {kVirtualKeyEscape, kVirtualKeyEscape, kVirtualKeyF3}) {
         copy.Key(key);
         ASSERT_TRUE(frame() == first) << "the start-up frame changed after key " << key;
@@ -366,15 +367,19 @@ TEST_F(PanelStartupTest, TheStartupFrameStaysTheSameHoweverManyCompositionsMakeI
     EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the half-transparent banner, once";
 }
 
-TEST_F(PanelStartupTest, EscapeDuringTheStartupPeriodDropsThePendingText) {
-    PanelCopy& copy = NewCopy();
-    copy.StartAndNumber();
-    copy.panel.m_strSlot[0] = u"Early";
-    copy.Key(kVirtualKeyF3);
-    copy.Key(kVirtualKeyEscape);
-    copy.Fire(kTimerStartupEnd);
-    EXPECT_EQ(copy.OutputPixel(91, 552), 0u) << "no empty box when the period ends";
-    EXPECT_EQ(copy.panel.m_output.m_bTextShown, 0);
+// Escape, or Return on the empty entry line, takes the text off; during the
+// start-up period that includes the one waiting for its end.
+TEST_F(PanelStartupTest, TakingTheTextOffDuringTheStartupPeriodDropsThePendingText) {
+    for (int key : {kVirtualKeyEscape, kVirtualKeyReturn}) {
+        PanelCopy& copy = NewCopy();
+        copy.StartAndNumber();
+        copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Early");
+        copy.Key(kVirtualKeyF3);
+        copy.Key(key);
+        copy.Fire(kTimerStartupEnd);
+        EXPECT_EQ(copy.OutputPixel(91, 552), 0u) << "no empty box when the period ends, key " << key;
+        EXPECT_FALSE(copy.panel.Output().TextShown()) << key;
+    }
 }
 
 TEST_F(PanelStartupTest, OtherTimersDoNothing) {
@@ -446,7 +451,7 @@ TEST(PanelInert, ANdiSideThatCannotStartLeavesAnInertPanelThatStillExits) {
         EXPECT_EQ(copy.window.messages, std::vector<std::u16string>{c.message}) << c.name;
         EXPECT_TRUE(copy.window.timers.empty()) << c.name;
         EXPECT_TRUE(desktop.log.empty()) << "an inert copy asks nothing: " << c.name;
-        copy.panel.m_strSlot[0] = u"Nothing";
+        copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Nothing");
         copy.Key(kVirtualKeyF3);
         copy.panel.OnCommand(IDC_RES_1080);
         EXPECT_EQ(runtime.Count("send_create"), 0) << c.name;
@@ -494,7 +499,7 @@ TEST(PanelLinkMessages, ForeignMessagesChangeNothingButValidReplies) {
     copy.panel.OnLinkMessage(3, 0);
     copy.panel.OnLinkMessage(3, 1);
     copy.Fire(kTimerNumbering);
-    EXPECT_EQ(copy.panel.m_nInstance, 2);
+    EXPECT_EQ(copy.panel.Instance(), 2);
 }
 
 }  // namespace

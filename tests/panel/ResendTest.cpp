@@ -74,10 +74,13 @@ TEST(Resend, TakesNoHeapAndHandsOverTheComposedBufferUncopied) {
         const NDIlib_video_frame_v2_t described = runtime.lastSentFrame;
         const size_t pixels = static_cast<size_t>(described.xres) * described.yres;
 
-        // A re-send that copied the programme surface out again would carry
-        // this; one that copied into the spare buffer would change it.
-        std::fill_n(copy.panel.m_output.m_surfProgramme.Pixels(), pixels, 0x5a5a5a5au);
-        const uint32_t* spare = copy.panel.m_ndi.FramePixels(1 - copy.panel.m_ndi.m_nCurFrame);
+        // A re-send that copied any surface (the programme among them) out
+        // again would carry this; one that copied into the spare buffer
+        // would change it.
+        copy.surfaceBlocks.FillLive(0x5a5a5a5au);
+        const CNdiSender& sender = copy.panel.Output().Sender();
+        const auto* spare =
+            reinterpret_cast<const uint32_t*>(sender.Frame(1 - sender.CurrentFrame())->p_data);
         const std::vector<uint32_t> spareBefore(spare, spare + pixels);
         const size_t callsBefore = runtime.calls.size();
         const int sendsBefore = runtime.sendsWithFrame;

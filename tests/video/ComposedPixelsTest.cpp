@@ -187,7 +187,7 @@ class ComposedPixelsTest : public ::testing::Test {
         pictures.pictures[kSplashPictureId] = m_splash;
         pictures.pictures[kBackgroundPictureId] = PatternedPicture();
         RecordingWait wait;
-        RecordingLink link;
+        RecordingFollower link;
         RecordingPreview preview;
         CountingFrameBuffers surfaceBlocks;
         COutputComposer composer(sender, canvas, pictures, wait, link, preview, surfaceBlocks);
@@ -197,7 +197,7 @@ class ComposedPixelsTest : public ::testing::Test {
         composer.LoadPictures(1280, 720);
         sender.CreateSender(0);
         composer.ArmStartupFrame();
-        composer.m_bStartupPending = 0;
+        composer.EndStartup();
 
         ReferenceOutput reference;
         int stepIndex = 0;
@@ -208,18 +208,18 @@ class ComposedPixelsTest : public ::testing::Test {
                 case Do::kMode:
                     sender.DestroySender();
                     sender.FillFrameDescriptors(step.width, step.height, 30000, 1001, step.alpha);
-                    composer.ScaleBackground(step.width, step.height);
-                    composer.RebuildTextSurface(step.width, step.height);
-                    composer.ResetBackground(step.width, step.height);
+                    composer.ApplySize(step.width, step.height);
                     sender.CreateSender(0);
                     reference.ApplyMode(step.width, step.height);
                     composed = false;
                     break;
                 case Do::kPictureBackground:
-                    composer.ScaleBackground(reference.w, reference.h);
+                    // The pictures as loaded at start: the background holds
+                    // its picture at the output size until the next mode.
+                    composer.LoadPictures(reference.w, reference.h);
                     reference.background.assign(
-                        composer.m_surfBackground.Pixels(),
-                        composer.m_surfBackground.Pixels() + reference.background.size());
+                        composer.Background().Pixels(),
+                        composer.Background().Pixels() + reference.background.size());
                     composed = false;
                     break;
                 case Do::kCanvas:
@@ -229,26 +229,26 @@ class ComposedPixelsTest : public ::testing::Test {
                     break;
                 case Do::kText:
                     m_live = step.text;
-                    composer.m_bTextPending = 1;
+                    composer.QueueText();
                     break;
                 case Do::kNoText:
-                    composer.m_bTextPending = 0;
+                    composer.DropQueuedText();
                     break;
                 case Do::kStartup:
-                    composer.m_bStartupPending = 1;
+                    composer.ArmStartupFrame();
                     break;
             }
             if (!composed) {
                 continue;
             }
-            const bool startup = composer.m_bStartupPending == 1;
-            const bool text = composer.m_bTextPending == 1;
+            const bool startup = composer.StartupArmed();
+            const bool text = composer.TextQueued();
             composer.ComposeAndSend({reference.w, reference.h, m_live, false});
-            composer.m_bStartupPending = 0;
+            composer.EndStartup();
             reference.Compose(m_live, startup, text, m_splash);
 
             const int w = reference.w;
-            ASSERT_EQ(sender.m_nCurFrame, reference.current);
+            ASSERT_EQ(sender.CurrentFrame(), reference.current);
             ASSERT_TRUE(SamePixels("frame sent", sender.FramePixels(reference.current),
                                    reference.frames[reference.current], w));
             if (!reference.frames[1 - reference.current].empty()) {
@@ -257,7 +257,7 @@ class ComposedPixelsTest : public ::testing::Test {
                                        reference.frames[1 - reference.current], w));
             }
             ASSERT_TRUE(
-                SamePixels("programme", composer.m_surfProgramme.Pixels(), reference.programme, w));
+                SamePixels("programme", composer.Programme().Pixels(), reference.programme, w));
             ASSERT_TRUE(SamePixels("preview",
                                    reinterpret_cast<const uint32_t*>(preview.frame.Bits()),
                                    reference.Preview(), w > 640 ? w / 2 : w));

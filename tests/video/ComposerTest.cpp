@@ -30,18 +30,16 @@ class ComposerTest : public ::testing::Test {
         h = height;
         sender.DestroySender();
         sender.FillFrameDescriptors(w, h, 30000, 1200, true);
-        composer.ScaleBackground(w, h);
-        composer.RebuildTextSurface(w, h);
-        composer.ResetBackground(w, h);
+        composer.ApplySize(w, h);
         sender.CreateSender(0);
     }
 
-    void Compose(std::u16string_view live, bool pending, bool linkDue = false) {
-        composer.m_bTextPending = pending ? 1 : 0;
-        composer.ComposeAndSend({w, h, live, linkDue});
+    void Compose(std::u16string_view live, bool pending, bool announce = false) {
+        pending ? composer.QueueText() : composer.DropQueuedText();
+        composer.ComposeAndSend({w, h, live, announce});
     }
 
-    uint32_t Pixel(int x, int y) { return sender.FramePixels(sender.m_nCurFrame)[y * w + x]; }
+    uint32_t Pixel(int x, int y) { return sender.FramePixels(sender.CurrentFrame())[y * w + x]; }
 
     FakeNdiRuntime runtime;
     CountingFrameBuffers frameBuffers;
@@ -49,7 +47,7 @@ class ComposerTest : public ::testing::Test {
     BlockTextCanvas canvas;
     MemoryPictures pictures;
     RecordingWait wait;
-    RecordingLink link{&runtime.sendsWithFrame};
+    RecordingFollower link{&runtime.sendsWithFrame};
     RecordingPreview preview;
     CountingFrameBuffers surfaceBlocks;
     COutputComposer composer{sender, canvas, pictures, wait, link, preview, surfaceBlocks};
@@ -83,8 +81,8 @@ TEST_F(ComposerTest, TextFrameHasTheKeyedBoxAtItsPlaceAndNothingElse) {
         EXPECT_EQ(opaque, 5 * (c.cell / 2) * c.cell);
         EXPECT_EQ(Pixel(c.left, c.top), kTextBoxBlack);
         EXPECT_EQ(Pixel(w / 2, c.top + (c.bottom - c.top) / 2), 0xffffffffu);
-        EXPECT_EQ(composer.m_bTextPending, 0);
-        EXPECT_EQ(composer.m_bTextShown, 1);
+        EXPECT_FALSE(composer.TextQueued());
+        EXPECT_TRUE(composer.TextShown());
     }
 }
 
@@ -93,24 +91,24 @@ TEST_F(ComposerTest, FrameWithoutTextIsTransparentBlackEverywhere) {
     Compose(u"Hello", true);
     Compose(u"Hello", false);
     for (int i = 0; i < w * h; ++i) {
-        ASSERT_EQ(sender.FramePixels(sender.m_nCurFrame)[i], 0u) << i;
+        ASSERT_EQ(sender.FramePixels(sender.CurrentFrame())[i], 0u) << i;
     }
-    EXPECT_EQ(composer.m_bTextShown, 0);
+    EXPECT_FALSE(composer.TextShown());
 }
 
 TEST_F(ComposerTest, StartupFrameBlendsTheSplashCentredAfterItsWaitsAndKeepsThePendingText) {
     ApplyMode(1280, 720);
     composer.ArmStartupFrame();
     wait.waits.clear();
-    Compose(u"Later", true, /*linkDue=*/true);
+    Compose(u"Later", true, /*announce=*/true);
     EXPECT_EQ(wait.waits, (std::vector<int>{500, 500, 500}));
     EXPECT_EQ(Pixel(280, 222), 0x80808080u);  // white at alpha 128 over transparent black
     EXPECT_EQ(Pixel(999, 497), 0x80808080u);
     EXPECT_EQ(Pixel(279, 222), 0u);
     EXPECT_EQ(Pixel(1000, 497), 0u);
     EXPECT_EQ(Pixel(280, 498), 0u);
-    EXPECT_EQ(composer.m_bTextPending, 1);
-    EXPECT_EQ(composer.m_bTextShown, 0);
+    EXPECT_TRUE(composer.TextQueued());
+    EXPECT_FALSE(composer.TextShown());
     EXPECT_TRUE(link.events.empty()) << "the start-up frame tells the link nothing";
 }
 
@@ -158,7 +156,7 @@ TEST_F(ComposerTest, CompositionsAlternateBuffersAndNeverWriteTheOneHandedOver) 
     const uint8_t* previous = nullptr;
     for (int i = 0; i < 6; ++i) {
         Compose(i % 2 ? u"" : u"Cue", i % 2 == 0);
-        sender.SendFrame(sender.m_nCurFrame);  // the once-a-second re-send in between
+        sender.SendFrame(sender.CurrentFrame());  // the once-a-second re-send in between
         ASSERT_NE(runtime.lastSentFrame.p_data, previous);
         previous = runtime.lastSentFrame.p_data;
     }
@@ -181,8 +179,8 @@ TEST_F(ComposerTest, CanvasFailuresLeaveTheBoxAsItWas) {
     canvas.result = CanvasResult::kNoCanvas;
     Compose(u"Lost", true);
     EXPECT_EQ(Pixel(91, 552), kOpaqueBlack) << "the pre-fill shows unchanged";
-    EXPECT_EQ(composer.m_bTextShown, 1);
-    EXPECT_EQ(composer.m_bTextPending, 0);
+    EXPECT_TRUE(composer.TextShown());
+    EXPECT_FALSE(composer.TextQueued());
 
     canvas.result = CanvasResult::kIncomplete;
     Compose(u"Short", true);
@@ -191,11 +189,10 @@ TEST_F(ComposerTest, CanvasFailuresLeaveTheBoxAsItWas) {
 }
 
 TEST_F(ComposerTest, PreviewGetsTheProgrammePictureWith16By9EvenBeforeDescriptorsAreFilled) {
-    composer.RebuildTextSurface(1280, 720);
-    composer.ResetBackground(1280, 720);
+    composer.ApplySize(1280, 720);
     Compose(u"Early", true);
     EXPECT_EQ(preview.lastPixels,
-              reinterpret_cast<const uint8_t*>(composer.m_surfProgramme.Pixels()));
+              reinterpret_cast<const uint8_t*>(composer.Programme().Pixels()));
     EXPECT_EQ(preview.lastWidth, 1280);
     EXPECT_EQ(preview.lastHeight, 720);
     EXPECT_EQ(preview.lastFourCc, kFourCcRgba);
@@ -207,18 +204,18 @@ TEST_F(ComposerTest, CompositionBeforeAnyModeWritesNothingIntoTheFrame) {
     // Escape or an empty slot in the first seconds: the programme is still empty.
     Compose(u"", false);
     for (int i = 0; i < 1280 * 720; i += 997) {
-        ASSERT_EQ(sender.FramePixels(sender.m_nCurFrame)[i], 0u);
+        ASSERT_EQ(sender.FramePixels(sender.CurrentFrame())[i], 0u);
     }
     EXPECT_EQ(preview.lastPixels,
-              reinterpret_cast<const uint8_t*>(composer.m_surfProgramme.Pixels()));
+              reinterpret_cast<const uint8_t*>(composer.Programme().Pixels()));
 }
 
 TEST_F(ComposerTest, StartupPicturesReachThePreviewScaledToTheOutput) {
     EXPECT_EQ(preview.setFrames, 1);
     EXPECT_EQ(preview.lastWidth, 1280);
-    EXPECT_EQ(composer.m_surfBackground.m_nWidth, 1280);
-    EXPECT_EQ(composer.m_surfBackground.Pixels()[0], 0x00203040u);
-    EXPECT_EQ(composer.m_surfSplash.m_nWidth, 720);
+    EXPECT_EQ(composer.Background().m_nWidth, 1280);
+    EXPECT_EQ(composer.Background().Pixels()[0], 0x00203040u);
+    EXPECT_EQ(composer.Splash().m_nWidth, 720);
 }
 
 TEST(ComposerMissingPictures, TextStillReachesTheOutputWithoutTheBackgroundPicture) {
@@ -228,21 +225,20 @@ TEST(ComposerMissingPictures, TextStillReachesTheOutputWithoutTheBackgroundPictu
     BlockTextCanvas canvas;
     MemoryPictures none;
     RecordingWait wait;
-    RecordingLink link;
+    RecordingFollower link;
     RecordingPreview preview;
     CountingFrameBuffers surfaceBlocks;
     COutputComposer composer{sender, canvas, none, wait, link, preview, surfaceBlocks};
     ASSERT_TRUE(sender.InitialiseNdi());
     ASSERT_TRUE(sender.AllocateFrames());
     composer.LoadPictures(1280, 720);
-    composer.RebuildTextSurface(1280, 720);
-    composer.ResetBackground(1280, 720);
+    composer.ApplySize(1280, 720);
     composer.ArmStartupFrame();  // an empty splash blends nothing
     composer.ComposeAndSend({1280, 720, u"", false});
-    composer.m_bStartupPending = 0;
-    composer.m_bTextPending = 1;
+    composer.EndStartup();
+    composer.QueueText();
     composer.ComposeAndSend({1280, 720, u"Still here", false});
-    const uint32_t* frame = sender.FramePixels(sender.m_nCurFrame);
+    const uint32_t* frame = sender.FramePixels(sender.CurrentFrame());
     EXPECT_EQ(frame[552 * 1280 + 91], kTextBoxBlack);
     EXPECT_EQ(frame[0], 0u);
 }

@@ -120,40 +120,35 @@ struct OutputRig {
         h = height;
         sender.DestroySender();
         sender.FillFrameDescriptors(w, h, 30000, 1200, true);
-        composer.ScaleBackground(w, h);
-        if (composer.m_bTextShown) {
-            composer.m_bTextPending = 1;
-        }
-        composer.RebuildTextSurface(w, h);
-        composer.ResetBackground(w, h);
+        composer.ApplySize(w, h);
         composer.ComposeAndSend({w, h, live, false});
         sender.CreateSender(0);
-        sender.SendFrame(sender.m_nCurFrame);
+        sender.SendFrame(sender.CurrentFrame());
     }
 
     void Compose(std::u16string_view text, bool pending) {
         live = text;
-        composer.m_bTextPending = pending ? 1 : 0;
+        pending ? composer.QueueText() : composer.DropQueuedText();
         composer.ComposeAndSend({w, h, live, false});
     }
 
     // The start-up frame, its end, a text on and off, a long text cut at the box.
     void OperatorSession() {
-        composer.m_bStartupPending = 0;
+        composer.EndStartup();
         Compose(u"", false);
         Compose(u"On air", true);
         Compose(u"", false);
         Compose(std::u16string(300, u'W'), true);
     }
 
-    uint32_t FramePixel(int x, int y) { return sender.FramePixels(sender.m_nCurFrame)[y * w + x]; }
+    uint32_t FramePixel(int x, int y) { return sender.FramePixels(sender.CurrentFrame())[y * w + x]; }
 
     FakeNdiRuntime runtime;
     CNdiSender sender;
     BlockTextCanvas canvas;
     MemoryPictures pictures;
     RecordingWait wait;
-    RecordingLink link;
+    RecordingFollower link;
     BlockPreview preview;
     COutputComposer composer;
     std::u16string live;
@@ -175,11 +170,11 @@ TEST(PixelBlockUse, NoBlockIsTouchedBeyondWhatTheModesInUseNeed) {
     const Block table[] = {
         {"frame buffer 0", rig.sender.FramePixels(0), 1280 * 720 * 4, 1920 * 1080 * 4},
         {"frame buffer 1", rig.sender.FramePixels(1), 1280 * 720 * 4, 1920 * 1080 * 4},
-        {"background", c.m_surfBackground.Pixels(), 1280 * 720 * 4, 1920 * 1080 * 4},
-        {"programme", c.m_surfProgramme.Pixels(), 1280 * 720 * 4, 1920 * 1080 * 4},
-        {"text box", c.m_surfText.Pixels(), 1097 * 120 * 4, 1645 * 180 * 4},
-        {"splash", c.m_surfSplash.Pixels(), 720 * 276 * 4, 720 * 276 * 4},
-        {"start-up", c.m_surfStartup.Pixels(), 720 * 276 * 4, 720 * 276 * 4},
+        {"background", c.Background().Pixels(), 1280 * 720 * 4, 1920 * 1080 * 4},
+        {"programme", c.Programme().Pixels(), 1280 * 720 * 4, 1920 * 1080 * 4},
+        {"text box", c.TextBox().Pixels(), 1097 * 120 * 4, 1645 * 180 * 4},
+        {"splash", c.Splash().Pixels(), 720 * 276 * 4, 720 * 276 * 4},
+        {"start-up", c.StartupSurface().Pixels(), 720 * 276 * 4, 720 * 276 * 4},
         {"preview", rig.preview.frame.Bits(), 640 * 360 * 4, 960 * 540 * 4},
     };
     auto check = [&](const char* stage, bool at1080) {
@@ -232,13 +227,13 @@ TEST(PixelBlockUse, ARefusedSurfaceOrPreviewBlockLeavesOnlyItsFeatureSilent) {
             ASSERT_TRUE(rig.Start()) << "only a refused frame buffer stops the output";
             EXPECT_EQ(rig.preview.frame.Bits() == nullptr, c.refusePreview);
             rig.ApplyMode(1280, 720);
-            rig.composer.m_bStartupPending = 0;
+            rig.composer.EndStartup();
             const int sendsBefore = rig.runtime.sendsWithFrame;
             rig.Compose(u"On air", true);
             EXPECT_EQ(rig.runtime.sendsWithFrame, sendsBefore + 1) << "the frame still goes out";
             EXPECT_EQ(rig.FramePixel(91, 552), c.boxShown ? kTextBoxBlack : kTransparentBlack);
             EXPECT_EQ(rig.FramePixel(0, 0), kTransparentBlack);
-            EXPECT_EQ(rig.composer.m_bTextShown, 1);
+            EXPECT_TRUE(rig.composer.TextShown());
         }
         EXPECT_EQ(surfaceBlocks.live, 0) << "every surface block given back";
         EXPECT_EQ(previewBlocks.live, 0) << "the preview block given back";

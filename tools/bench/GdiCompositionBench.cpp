@@ -102,8 +102,8 @@ class Bench {
         }
         m_preview.Setup();
         m_composer.LoadPictures(1280, 720);
-        return m_composer.m_surfSplash.HasLoadedBitmap() &&
-               m_composer.m_surfBackground.HasLoadedBitmap();
+        return m_composer.Splash().HasLoadedBitmap() &&
+               m_composer.Background().HasLoadedBitmap();
     }
 
     // What a change of video mode does to the output side.
@@ -112,9 +112,7 @@ class Bench {
         m_height = height;
         m_sender.DestroySender();
         m_sender.FillFrameDescriptors(width, height, 30000, 1001, true);
-        m_composer.ScaleBackground(width, height);
-        m_composer.RebuildTextSurface(width, height);
-        m_composer.ResetBackground(width, height);
+        m_composer.ApplySize(width, height);
         m_sender.CreateSender(0);
     }
 
@@ -127,12 +125,12 @@ class Bench {
         const double cpuStart = ThreadCpuMilliseconds();
         const LONGLONG start = Ticks();
         for (long i = 0; i < frames; ++i) {
-            m_composer.m_bTextPending = content == Content::kText ? 1 : 0;
+            content == Content::kText ? m_composer.QueueText() : m_composer.DropQueuedText();
             m_composer.ComposeAndSend(input);
         }
         const LONGLONG end = Ticks();
         const double cpuEnd = ThreadCpuMilliseconds();
-        m_composer.m_bStartupPending = 0;
+        m_composer.EndStartup();
         Batch batch;
         batch.wallMs = TicksToMilliseconds(end - start) / double(frames);
         batch.cpuMs = (cpuEnd - cpuStart) / double(frames);
@@ -144,7 +142,7 @@ class Bench {
     // text (no canvas, no face) is seen at once.
     void DescribeLastFrame() {
         const TextBoxGeometry box = TextBoxGeometry::For(m_width, m_height);
-        const uint32_t* frame = m_sender.FramePixels(m_sender.m_nCurFrame);
+        const uint32_t* frame = m_sender.FramePixels(m_sender.CurrentFrame());
         long opaque = 0, boxBlack = 0;
         for (int y = box.y; y < box.y + box.height; ++y) {
             for (int x = box.x; x < box.x + box.width; ++x) {

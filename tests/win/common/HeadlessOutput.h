@@ -6,7 +6,6 @@
 
 #include <string_view>
 
-#include "link/LinkBroadcast.h"
 #include "video/Composer.h"
 #include "video/PreviewFrame.h"
 #include "video/TextCanvas.h"
@@ -31,10 +30,10 @@ class CNoWait final : public IWait {
     void Wait(int) override {}
 };
 
-class CNoLink final : public ILinkBroadcast {
+class CNoLink final : public IOutputFollower {
   public:
-    void SendText(std::u16string_view) override {}
-    void SendClear() override {}
+    void TextShown(std::u16string_view) override {}
+    void TextCleared() override {}
 };
 
 // The preview's conversion as the preview window does it; the window repaints

@@ -70,10 +70,10 @@ class CSleep final : public IWait {
     void Wait(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
 };
 
-class CNoLink final : public ILinkBroadcast {
+class CNoLink final : public IOutputFollower {
   public:
-    void SendText(std::u16string_view) override {}
-    void SendClear() override {}
+    void TextShown(std::u16string_view) override {}
+    void TextCleared() override {}
 };
 
 class CNoPreview final : public IPreview {
@@ -109,7 +109,7 @@ class CRoundTrip {
         ApplyVideoMode();
         Phase("startup");
 
-        m_composer.m_bStartupPending = 0;
+        m_composer.EndStartup();
         ShowText("text");
 
         m_composer.ComposeAndSend({m_width, m_height, u"", false});
@@ -131,16 +131,14 @@ class CRoundTrip {
     void ApplyVideoMode() {
         m_sender.DestroySender();
         m_sender.FillFrameDescriptors(m_width, m_height, kRateN, kRateD, m_alpha);
-        m_composer.ScaleBackground(m_width, m_height);
-        m_composer.RebuildTextSurface(m_width, m_height);
-        m_composer.ResetBackground(m_width, m_height);
+        m_composer.ApplySize(m_width, m_height);
         m_composer.ComposeAndSend({m_width, m_height, u"", false});
         m_sender.CreateSender(0);
-        m_sender.SendFrame(m_sender.m_nCurFrame);
+        m_sender.SendFrame(m_sender.CurrentFrame());
     }
 
     void ShowText(const char* phase) {
-        m_composer.m_bTextPending = 1;
+        m_composer.QueueText();
         m_composer.ComposeAndSend({m_width, m_height, kLiveText, false});
         Phase(phase);
     }
@@ -166,7 +164,7 @@ class CRoundTrip {
         do {
             receivers = g_currentSender ? m_connections(g_currentSender, kPollMilliseconds) : 0;
             if (GetTickCount64() >= nextSend) {
-                m_sender.SendFrame(m_sender.m_nCurFrame);
+                m_sender.SendFrame(m_sender.CurrentFrame());
                 nextSend += kResendMilliseconds;
             }
         } while ((receivers > 0) == connected && GetTickCount64() < end);

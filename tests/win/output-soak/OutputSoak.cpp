@@ -189,7 +189,7 @@ class CSoak {
         m_sender.CreateSender(0);
         m_composer.ArmStartupFrame();
         ApplyVideoMode(1280, 720, u"", true);
-        m_composer.m_bStartupPending = 0;
+        m_composer.EndStartup();
     }
 
     void Run() {
@@ -222,7 +222,7 @@ class CSoak {
             ApplyVideoMode(large ? 1920 : 1280, large ? 1080 : 720, text,
                            m_options.recreateSender != 0);
         } else {
-            m_composer.m_bTextPending = 1;
+            m_composer.QueueText();
             m_composer.ComposeAndSend({m_width, m_height, text, false});
         }
         CheckKeyedBox();
@@ -243,14 +243,12 @@ class CSoak {
             Flush();
         }
         m_sender.FillFrameDescriptors(width, height, kRateN, kRateD, true);
-        m_composer.ScaleBackground(width, height);
-        m_composer.m_bTextPending = text.empty() ? 0 : 1;
-        m_composer.RebuildTextSurface(width, height);
-        m_composer.ResetBackground(width, height);
+        m_composer.ApplySize(width, height);
+        text.empty() ? m_composer.DropQueuedText() : m_composer.QueueText();
         m_composer.ComposeAndSend({width, height, text, false});
         if (recreate) {
             m_sender.CreateSender(0);
-            m_sender.SendFrame(m_sender.m_nCurFrame);
+            m_sender.SendFrame(m_sender.CurrentFrame());
         }
         ++m_nModeChanges;
     }
@@ -259,7 +257,7 @@ class CSoak {
     // box's translucent black, in the buffer that went out.
     void CheckKeyedBox() {
         const TextBoxGeometry box = TextBoxGeometry::For(m_width, m_height);
-        const uint32_t* frame = m_sender.FramePixels(m_sender.m_nCurFrame);
+        const uint32_t* frame = m_sender.FramePixels(m_sender.CurrentFrame());
         const uint32_t corner = frame ? frame[box.y * m_width + box.x] : 0;
         m_nUnkeyed += corner == kTextBoxBlack ? 0 : 1;
     }
