@@ -17,7 +17,7 @@ namespace cuewire {
 struct PanelPorts {
     IPanelWindow& window;
     ILinkBus& bus;
-    const NdiFunctions& ndi;
+    INdiRuntime& ndi;
     IFrameBufferAllocator& frameBuffers;
     ITextCanvas& canvas;
     IBitmapResources& pictures;

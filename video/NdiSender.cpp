@@ -27,7 +27,7 @@ void CNdiSender::FrameDeleter::operator()(NDIlib_video_frame_v2_t* frame) const 
 }
 
 bool CNdiSender::InitialiseNdi() {
-    if (!m_ndi.Complete() || !m_ndi.initialize()) {
+    if (!m_ndi.Initialize()) {
         return false;
     }
     m_bInitialised = true;
@@ -59,7 +59,7 @@ void CNdiSender::CreateSender(int32_t instance) {
     char name[kNameBytes];
     std::snprintf(name, sizeof name, "Bryvo Cuewire %d", instance + 1);
     const NDIlib_send_create_t create{name, nullptr, true, false};
-    m_pSender = m_ndi.send_create(&create);
+    m_pSender = m_ndi.SendCreate(create);
     if (!m_pSender) {
         return;
     }
@@ -68,12 +68,12 @@ void CNdiSender::CreateSender(int32_t instance) {
     metadata.length = static_cast<int>(sizeof kProductMetadata - 1);
     metadata.timecode = NDIlib_send_timecode_synthesize;
     metadata.p_data = const_cast<char*>(kProductMetadata);
-    m_ndi.send_add_connection_metadata(m_pSender, &metadata);
+    m_ndi.AddConnectionMetadata(m_pSender, metadata);
 }
 
 void CNdiSender::DestroySender() {
     if (m_pSender) {
-        m_ndi.send_destroy(m_pSender);
+        m_ndi.SendDestroy(m_pSender);
     }
     m_pSender = nullptr;
 }
@@ -100,20 +100,20 @@ void CNdiSender::FillFrameDescriptors(int32_t width, int32_t height, int32_t rat
 
 void CNdiSender::SendFrame(int32_t index) {
     if (m_pSender && Frame(index)) {
-        m_ndi.send_send_video_async_v2(m_pSender, Frame(index));
+        m_ndi.SendVideoAsync(m_pSender, Frame(index));
     }
 }
 
 void CNdiSender::ShutdownNdi() {
     // The null frame returns once the runtime has let go of the last buffer.
     if (m_pSender) {
-        m_ndi.send_send_video_async_v2(m_pSender, nullptr);
+        m_ndi.SendVideoAsync(m_pSender, nullptr);
     }
     m_pFrames[0].reset();
     m_pFrames[1].reset();
     DestroySender();
     if (m_bInitialised) {
-        m_ndi.destroy();
+        m_ndi.Destroy();
         m_bInitialised = false;
     }
 }
@@ -136,7 +136,7 @@ uint32_t* CNdiSender::FramePixels(int32_t index) {
 }
 
 const char* CNdiSender::RuntimeVersion() const {
-    return m_bInitialised && m_ndi.version ? m_ndi.version() : nullptr;
+    return m_bInitialised ? m_ndi.Version() : nullptr;
 }
 
 }  // namespace cuewire

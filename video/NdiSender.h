@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "video/FrameBufferAllocator.h"
-#include "video/NdiSdk.h"
+#include "video/NdiRuntime.h"
 
 namespace cuewire {
 
@@ -16,7 +16,7 @@ class CNdiSender {
     static constexpr int kNameBytes = 32;
     static const char kProductMetadata[];
 
-    CNdiSender(const NdiFunctions& ndi, IFrameBufferAllocator& buffers)
+    CNdiSender(INdiRuntime& ndi, IFrameBufferAllocator& buffers)
         : m_ndi(ndi),
           m_pFrames{FramePtr(nullptr, FrameDeleter{&buffers}),
                     FramePtr(nullptr, FrameDeleter{&buffers})} {}
@@ -52,7 +52,7 @@ class CNdiSender {
     };
     using FramePtr = std::unique_ptr<NDIlib_video_frame_v2_t, FrameDeleter>;
 
-    const NdiFunctions& m_ndi;  // not owned
+    INdiRuntime& m_ndi;         // not owned
     FramePtr m_pFrames[2];      // buffers from the allocator, which outlives this
     NDIlib_send_instance_t m_pSender = nullptr;
     bool m_bInitialised = false;

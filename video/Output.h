@@ -25,7 +25,7 @@ struct LiveText {
 
 // Everything the output reaches outside itself.
 struct OutputPorts {
-    const NdiFunctions& ndi;
+    INdiRuntime& ndi;
     IFrameBufferAllocator& frameBuffers;
     ITextCanvas& canvas;
     IBitmapResources& pictures;

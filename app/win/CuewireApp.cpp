@@ -33,7 +33,7 @@ int CCuewireApp::Run() {
     CVirtualFrameBufferAllocator pixelBlocks;
     VidBox preview(pixelBlocks);
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
-    CCuewireDlg panel(PanelPorts{window, bus, runtime.Functions(), m_frameBuffers, canvas, pictures,
+    CCuewireDlg panel(PanelPorts{window, bus, runtime.Runtime(), m_frameBuffers, canvas, pictures,
                                  wait, preview, numberClaims, pixelBlocks});
 
     window.Run(panel);

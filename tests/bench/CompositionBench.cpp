@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/fakes/FakePorts.h"
+#include "tests/fakes/SilentNdiRuntime.h"
 #include "video/Composer.h"
 
 namespace cuewire {
@@ -20,20 +21,6 @@ struct NoLink final : IOutputFollower {
     void TextShown(std::u16string_view) override {}
     void TextCleared() override {}
 };
-
-// A runtime that accepts every call and does nothing.
-NdiFunctions SilentRuntime() {
-    static int sender;
-    NdiFunctions f;
-    f.initialize = [] { return true; };
-    f.destroy = [] {};
-    f.version = [] { return "bench"; };
-    f.send_create = [](const NDIlib_send_create_t*) -> NDIlib_send_instance_t { return &sender; };
-    f.send_destroy = [](NDIlib_send_instance_t) {};
-    f.send_send_video_async_v2 = [](NDIlib_send_instance_t, const NDIlib_video_frame_v2_t*) {};
-    f.send_add_connection_metadata = [](NDIlib_send_instance_t, const NDIlib_metadata_frame_t*) {};
-    return f;
-}
 
 // A banner like the real one: opaque inside, fading to transparent over its
 // outer 24 pixels, so the blend meets every alpha and mostly the two ends.
@@ -59,7 +46,7 @@ enum class Content { kText, kEmpty, kStartup };
 void Compose(benchmark::State& state, Content content) {
     const int w = static_cast<int>(state.range(0));
     const int h = static_cast<int>(state.range(1));
-    const NdiFunctions runtime = SilentRuntime();
+    testing::SilentNdiRuntime runtime;
     CHeapFrameBufferAllocator frameBuffers;
     CNdiSender sender(runtime, frameBuffers);
     testing::BlockTextCanvas canvas;

@@ -6,68 +6,52 @@
 
 namespace cuewire::testing {
 
-namespace {
-// The runtime's entry points are plain functions, so they find the fake
-// through this pointer; one fake exists at a time in a test.
-FakeNdiRuntime* g_current = nullptr;
-int g_senderToken = 0;
-}  // namespace
-
-struct FakeNdiEntryPoints {
-    static bool Initialize() {
-        g_current->Record({"initialize"});
-        return g_current->initializeResult;
+bool FakeNdiRuntime::Initialize() {
+    if (lacksAFunction) {
+        return false;
     }
-    static void Destroy() { g_current->Record({"destroy"}); }
-    static const char* Version() { return "NDI SDK WIN64 00:00:00 Jan  1 2020 3.5.9.0"; }
-    static NDIlib_send_instance_t SendCreate(const NDIlib_send_create_t* create) {
-        NdiCall call{"send_create"};
-        call.senderName = create->p_ndi_name ? create->p_ndi_name : "";
-        EXPECT_EQ(create->p_groups, nullptr);
-        EXPECT_TRUE(create->clock_video);
-        EXPECT_FALSE(create->clock_audio);
-        g_current->Record(call);
-        if (g_current->createReturnsNull) {
-            return nullptr;
-        }
-        ++g_current->liveSenders;
-        return &g_senderToken;
-    }
-    static void SendDestroy(NDIlib_send_instance_t sender) {
-        EXPECT_EQ(sender, &g_senderToken);
-        g_current->CheckLastSentBufferUntouched();
-        g_current->Record({"send_destroy"});
-        g_current->m_heldBuffer = nullptr;
-        --g_current->liveSenders;
-    }
-    static void SendVideo(NDIlib_send_instance_t sender, const NDIlib_video_frame_v2_t* frame) {
-        EXPECT_EQ(sender, &g_senderToken);
-        g_current->OnSend(frame);
-    }
-    static void AddMetadata(NDIlib_send_instance_t sender,
-                            const NDIlib_metadata_frame_t* metadata) {
-        EXPECT_EQ(sender, &g_senderToken);
-        NdiCall call{"send_add_connection_metadata"};
-        call.metadata = metadata->p_data ? metadata->p_data : "";
-        call.metadataLength = metadata->length;
-        call.metadataTimecode = metadata->timecode;
-        g_current->Record(call);
-    }
-};
-
-FakeNdiRuntime::FakeNdiRuntime() {
-    g_current = this;
-    m_functions.initialize = &FakeNdiEntryPoints::Initialize;
-    m_functions.destroy = &FakeNdiEntryPoints::Destroy;
-    m_functions.version = &FakeNdiEntryPoints::Version;
-    m_functions.send_create = &FakeNdiEntryPoints::SendCreate;
-    m_functions.send_destroy = &FakeNdiEntryPoints::SendDestroy;
-    m_functions.send_send_video_async_v2 = &FakeNdiEntryPoints::SendVideo;
-    m_functions.send_add_connection_metadata = &FakeNdiEntryPoints::AddMetadata;
+    Record({"initialize"});
+    return initializeResult;
 }
 
-FakeNdiRuntime::~FakeNdiRuntime() {
-    g_current = nullptr;
+void FakeNdiRuntime::Destroy() {
+    Record({"destroy"});
+}
+
+const char* FakeNdiRuntime::Version() {
+    return "NDI SDK WIN64 00:00:00 Jan  1 2020 3.5.9.0";
+}
+
+NDIlib_send_instance_t FakeNdiRuntime::SendCreate(const NDIlib_send_create_t& create) {
+    NdiCall call{"send_create"};
+    call.senderName = create.p_ndi_name ? create.p_ndi_name : "";
+    EXPECT_EQ(create.p_groups, nullptr);
+    EXPECT_TRUE(create.clock_video);
+    EXPECT_FALSE(create.clock_audio);
+    Record(call);
+    if (createReturnsNull) {
+        return nullptr;
+    }
+    ++liveSenders;
+    return &m_senderToken;
+}
+
+void FakeNdiRuntime::SendDestroy(NDIlib_send_instance_t sender) {
+    EXPECT_EQ(sender, &m_senderToken);
+    CheckLastSentBufferUntouched();
+    Record({"send_destroy"});
+    m_heldBuffer = nullptr;
+    --liveSenders;
+}
+
+void FakeNdiRuntime::AddConnectionMetadata(NDIlib_send_instance_t sender,
+                                           const NDIlib_metadata_frame_t& metadata) {
+    EXPECT_EQ(sender, &m_senderToken);
+    NdiCall call{"send_add_connection_metadata"};
+    call.metadata = metadata.p_data ? metadata.p_data : "";
+    call.metadataLength = metadata.length;
+    call.metadataTimecode = metadata.timecode;
+    Record(call);
 }
 
 void FakeNdiRuntime::Record(NdiCall call) {
@@ -75,7 +59,9 @@ void FakeNdiRuntime::Record(NdiCall call) {
     calls.push_back(std::move(call));
 }
 
-void FakeNdiRuntime::OnSend(const NDIlib_video_frame_v2_t* frame) {
+void FakeNdiRuntime::SendVideoAsync(NDIlib_send_instance_t sender,
+                                    const NDIlib_video_frame_v2_t* frame) {
+    EXPECT_EQ(sender, &m_senderToken);
     CheckLastSentBufferUntouched();
     NdiCall call{"send_video"};
     call.frameData = frame ? frame->p_data : nullptr;

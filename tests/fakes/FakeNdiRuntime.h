@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "video/NdiSdk.h"
+#include "video/NdiRuntime.h"
 
 namespace cuewire::testing {
 
@@ -22,15 +22,20 @@ struct NdiCall {
     bool framesAllocated = false;  // what the observer reported at the call
 };
 
-class FakeNdiRuntime {
+class FakeNdiRuntime : public INdiRuntime {
   public:
-    FakeNdiRuntime();
-    ~FakeNdiRuntime();
-
-    const NdiFunctions& Functions() const { return m_functions; }
-    NdiFunctions& MutableFunctions() { return m_functions; }
+    bool Initialize() override;
+    void Destroy() override;
+    const char* Version() override;
+    NDIlib_send_instance_t SendCreate(const NDIlib_send_create_t& create) override;
+    void SendDestroy(NDIlib_send_instance_t sender) override;
+    void SendVideoAsync(NDIlib_send_instance_t sender,
+                        const NDIlib_video_frame_v2_t* frame) override;
+    void AddConnectionMetadata(NDIlib_send_instance_t sender,
+                               const NDIlib_metadata_frame_t& metadata) override;
 
     std::vector<NdiCall> calls;
+    bool lacksAFunction = false;  // as a runtime file missing an entry point: it cannot run
     bool initializeResult = true;
     bool createReturnsNull = false;
     int liveSenders = 0;
@@ -46,11 +51,9 @@ class FakeNdiRuntime {
     void CheckLastSentBufferUntouched();
 
   private:
-    friend struct FakeNdiEntryPoints;
     void Record(NdiCall call);
-    void OnSend(const NDIlib_video_frame_v2_t* frame);
 
-    NdiFunctions m_functions;
+    int m_senderToken = 0;  // its address is the one sender handed out
     const uint8_t* m_heldBuffer = nullptr;
     std::vector<uint8_t> m_heldCopy;
 };

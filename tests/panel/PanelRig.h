@@ -16,7 +16,7 @@ struct PanelCopy {
         : desktop(desktop),
           bus(desktop),
           numberClaims(desktop.claims),
-          panel(PanelPorts{window, bus, runtime.Functions(), frameBuffers, canvas, pictures, wait,
+          panel(PanelPorts{window, bus, runtime, frameBuffers, canvas, pictures, wait,
                            preview, numberClaims, surfaceBlocks}) {
         window.processId = processId;
         window.onEditChanged = [this] { panel.OnTextChanged(); };

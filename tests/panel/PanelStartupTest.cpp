@@ -433,7 +433,7 @@ TEST(PanelInert, ANdiSideThatCannotStartLeavesAnInertPanelThatStillExits) {
          [](FakeNdiRuntime& r, CountingFrameBuffers&) { r.initializeResult = false; },
          u"Cannot run NDI.|Cuewire", 0},
         {"function missing",
-         [](FakeNdiRuntime& r, CountingFrameBuffers&) { r.MutableFunctions().version = nullptr; },
+         [](FakeNdiRuntime& r, CountingFrameBuffers&) { r.lacksAFunction = true; },
          u"Cannot run NDI.|Cuewire", 0},
         {"first frame buffer refused",
          [](FakeNdiRuntime&, CountingFrameBuffers& b) { b.failAt = 1; },

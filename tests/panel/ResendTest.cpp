@@ -15,15 +15,15 @@ namespace {
 
 using namespace cuewire::testing;
 
-// The runtime's entry points are plain functions without a context, so the
-// wrapper below finds the fake's own send here.
-decltype(NdiFunctions::send_send_video_async_v2) g_fakeSend = nullptr;
-
 // What the fake records at a send is the test's bookkeeping, not the system's.
-void SendUncounted(NDIlib_send_instance_t sender, const NDIlib_video_frame_v2_t* frame) {
-    HeapCountPause pause;
-    g_fakeSend(sender, frame);
-}
+class UncountedSends final : public FakeNdiRuntime {
+  public:
+    void SendVideoAsync(NDIlib_send_instance_t sender,
+                        const NDIlib_video_frame_v2_t* frame) override {
+        HeapCountPause pause;
+        FakeNdiRuntime::SendVideoAsync(sender, frame);
+    }
+};
 
 struct Situation {
     const char* name;
@@ -63,9 +63,7 @@ TEST(Resend, TakesNoHeapAndHandsOverTheComposedBufferUncopied) {
     for (const Situation& situation : situations) {
         SCOPED_TRACE(situation.name);
         SharedDesktop desktop;
-        FakeNdiRuntime runtime;
-        g_fakeSend = runtime.Functions().send_send_video_async_v2;
-        runtime.MutableFunctions().send_send_video_async_v2 = &SendUncounted;
+        UncountedSends runtime;
         PanelCopy copy(desktop, runtime, 100);
         situation.reach(copy);
         ASSERT_FALSE(runtime.calls.empty());

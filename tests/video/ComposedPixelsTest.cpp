@@ -181,7 +181,7 @@ class ComposedPixelsTest : public ::testing::Test {
         SCOPED_TRACE(sequence.name);
         FakeNdiRuntime runtime;
         CountingFrameBuffers frameBuffers;
-        CNdiSender sender(runtime.Functions(), frameBuffers);
+        CNdiSender sender(runtime, frameBuffers);
         BlockTextCanvas canvas;
         MemoryPictures pictures;
         pictures.pictures[kSplashPictureId] = m_splash;

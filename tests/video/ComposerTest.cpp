@@ -43,7 +43,7 @@ class ComposerTest : public ::testing::Test {
 
     FakeNdiRuntime runtime;
     CountingFrameBuffers frameBuffers;
-    CNdiSender sender{runtime.Functions(), frameBuffers};
+    CNdiSender sender{runtime, frameBuffers};
     BlockTextCanvas canvas;
     MemoryPictures pictures;
     RecordingWait wait;
@@ -221,7 +221,7 @@ TEST_F(ComposerTest, StartupPicturesReachThePreviewScaledToTheOutput) {
 TEST(ComposerMissingPictures, TextStillReachesTheOutputWithoutTheBackgroundPicture) {
     FakeNdiRuntime runtime;
     CountingFrameBuffers frameBuffers;
-    CNdiSender sender{runtime.Functions(), frameBuffers};
+    CNdiSender sender{runtime, frameBuffers};
     BlockTextCanvas canvas;
     MemoryPictures none;
     RecordingWait wait;

@@ -28,7 +28,7 @@ class NdiSenderTest : public ::testing::Test {
 
     FakeNdiRuntime runtime;
     CountingFrameBuffers frameBuffers;
-    CNdiSender sender{runtime.Functions(), frameBuffers};
+    CNdiSender sender{runtime, frameBuffers};
 };
 
 TEST_F(NdiSenderTest, NamesTheSourceByCopyNumberAndAnnouncesTheProduct) {
@@ -136,14 +136,14 @@ TEST(NdiSenderStart, ARuntimeThatCannotRunIsReportedAndNeverShutDown) {
     } cases[] = {
         {"initialize fails", [](FakeNdiRuntime& r) { r.initializeResult = false; }},
         {"a function is missing",
-         [](FakeNdiRuntime& r) { r.MutableFunctions().send_destroy = nullptr; }},
+         [](FakeNdiRuntime& r) { r.lacksAFunction = true; }},
     };
     for (const Case& c : cases) {
         FakeNdiRuntime runtime;
         CountingFrameBuffers frameBuffers;
         c.spoil(runtime);
         {
-            CNdiSender sender(runtime.Functions(), frameBuffers);
+            CNdiSender sender(runtime, frameBuffers);
             EXPECT_FALSE(sender.InitialiseNdi()) << c.name;
             sender.CreateSender(0);
         }
@@ -158,7 +158,7 @@ TEST(NdiSenderStart, AFrameBufferThatCannotBeHadIsReportedAndNothingLeaks) {
         CountingFrameBuffers frameBuffers;
         frameBuffers.failAt = failAt;
         {
-            CNdiSender sender(runtime.Functions(), frameBuffers);
+            CNdiSender sender(runtime, frameBuffers);
             ASSERT_TRUE(sender.InitialiseNdi());
             EXPECT_FALSE(sender.AllocateFrames()) << "refused at request " << failAt;
             EXPECT_FALSE(sender.FramesAllocated()) << failAt;

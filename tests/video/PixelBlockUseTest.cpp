@@ -96,7 +96,7 @@ class BlockPreview final : public IPreview {
 struct OutputRig {
     OutputRig(IFrameBufferAllocator& frameBlocks, IFrameBufferAllocator& surfaceBlocks,
               IFrameBufferAllocator& previewBlocks)
-        : sender(runtime.Functions(), frameBlocks),
+        : sender(runtime, frameBlocks),
           preview(previewBlocks),
           composer(sender, canvas, pictures, wait, link, preview, surfaceBlocks) {
         pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/fakes/SilentNdiRuntime.h"
 #include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
 #include "video/Composer.h"
@@ -48,20 +49,6 @@ double ThreadCpuMilliseconds() {
     return double(hundredNs(kernel) + hundredNs(user)) / 10000.0;
 }
 
-// A runtime that accepts every call and keeps nothing.
-NdiFunctions StandInRuntime() {
-    static int sender;
-    NdiFunctions f;
-    f.initialize = [] { return true; };
-    f.destroy = [] {};
-    f.version = [] { return "stand-in"; };
-    f.send_create = [](const NDIlib_send_create_t*) -> NDIlib_send_instance_t { return &sender; };
-    f.send_destroy = [](NDIlib_send_instance_t) {};
-    f.send_send_video_async_v2 = [](NDIlib_send_instance_t, const NDIlib_video_frame_v2_t*) {};
-    f.send_add_connection_metadata = [](NDIlib_send_instance_t, const NDIlib_metadata_frame_t*) {};
-    return f;
-}
-
 enum class Content { kText, kNoText, kStartup };
 
 const char* Name(Content content) {
@@ -89,8 +76,7 @@ double Median(std::vector<double> values) {
 class Bench {
   public:
     Bench()
-        : m_runtime(StandInRuntime()),
-          m_sender(m_runtime, m_frameBuffers),
+        : m_sender(m_runtime, m_frameBuffers),
           m_gdiCanvas(nullptr, GetModuleHandleW(nullptr)),
           m_canvas(m_gdiCanvas),
           m_pictures(GetModuleHandleW(nullptr)),
@@ -156,7 +142,7 @@ class Bench {
     }
 
   private:
-    NdiFunctions m_runtime;
+    testing::SilentNdiRuntime m_runtime;
     CHeapFrameBufferAllocator m_frameBuffers;
     CNdiSender m_sender;
     CGdiTextCanvas m_gdiCanvas;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "video/NdiSdk.h"
+#include "video/NdiRuntime.h"
 
 namespace cuewire {
 
@@ -26,6 +26,9 @@ class CNdiRuntimeLoader {
     // True when the runtime was found and every function resolved.
     bool Load();
 
+    // The runtime as the sender uses it; it cannot run when Load failed.
+    INdiRuntime& Runtime() { return m_runtime; }
+    // The raw table, for programs that call more of the runtime than the sender.
     const NdiFunctions& Functions() const { return m_functions; }
     // The loaded module, for callers that need more of its functions; null if none.
     HMODULE Module() const { return m_hModule; }
@@ -41,6 +44,7 @@ class CNdiRuntimeLoader {
 
     HMODULE m_hModule = nullptr;  // owned: FreeLibrary
     NdiFunctions m_functions;
+    CNdiFunctionTable m_runtime{m_functions};
     std::wstring m_strPath;
     int m_nPatchedImports = 0;
 };

@@ -65,13 +65,13 @@ double MillisecondsSince(const LARGE_INTEGER& start) {
 
 class CCycles {
   public:
-    CCycles(const NdiFunctions& ndi, GetNoConnections connections, const Options& options,
+    CCycles(INdiRuntime& ndi, GetNoConnections connections, const Options& options,
             NDIlib_video_frame_v2_t& frame)
         : m_ndi(ndi), m_connections(connections), m_options(options), m_frame(frame) {}
 
     bool RunCycle(long cycle) {
         const NDIlib_send_create_t create{"Bryvo Cuewire 1", nullptr, true, false};
-        NDIlib_send_instance_t sender = m_ndi.send_create(&create);
+        NDIlib_send_instance_t sender = m_ndi.SendCreate(create);
         if (!sender) {
             std::printf("cycle %ld create-failed\n", cycle);
             return false;
@@ -82,11 +82,11 @@ class CCycles {
         metadata.length = static_cast<int>(std::strlen(text));
         metadata.timecode = NDIlib_send_timecode_synthesize;
         metadata.p_data = text;
-        m_ndi.send_add_connection_metadata(sender, &metadata);
+        m_ndi.AddConnectionMetadata(sender, metadata);
         std::printf("cycle %ld created threads=%d\n", cycle, ThreadCount());
         std::fflush(stdout);
 
-        m_ndi.send_send_video_async_v2(sender, &m_frame);
+        m_ndi.SendVideoAsync(sender, &m_frame);
         if (m_options.waitReceiverMs > 0) {
             std::printf("cycle %ld receivers=%d\n", cycle, WaitForReceiver(sender));
             std::fflush(stdout);
@@ -95,7 +95,7 @@ class CCycles {
 
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
-        m_ndi.send_destroy(sender);
+        m_ndi.SendDestroy(sender);
         const double took = MillisecondsSince(start);
         std::printf("cycle %ld destroyed ms=%.1f threads=%d\n", cycle, took, ThreadCount());
         std::fflush(stdout);
@@ -111,7 +111,7 @@ class CCycles {
         while (receivers == 0 && GetTickCount64() < deadline) {
             receivers = m_connections(sender, kReceiverPollMilliseconds);
             if (GetTickCount64() >= nextSend) {
-                m_ndi.send_send_video_async_v2(sender, &m_frame);
+                m_ndi.SendVideoAsync(sender, &m_frame);
                 nextSend += kResendMilliseconds;
             }
         }
@@ -125,11 +125,11 @@ class CCycles {
             const ULONGLONG step =
                 end - now < kResendMilliseconds ? end - now : kResendMilliseconds;
             Sleep(static_cast<DWORD>(step));
-            m_ndi.send_send_video_async_v2(sender, &m_frame);
+            m_ndi.SendVideoAsync(sender, &m_frame);
         }
     }
 
-    const NdiFunctions& m_ndi;       // not owned
+    INdiRuntime& m_ndi;              // not owned
     GetNoConnections m_connections;  // not owned
     const Options& m_options;        // not owned
     NDIlib_video_frame_v2_t& m_frame;
@@ -137,11 +137,11 @@ class CCycles {
 
 int Run(const Options& options) {
     CNdiRuntimeLoader runtime;
-    if (!runtime.Load() || !runtime.Functions().initialize()) {
+    if (!runtime.Load() || !runtime.Runtime().Initialize()) {
         std::printf("error cannot run NDI\n");
         return 3;
     }
-    const NdiFunctions& ndi = runtime.Functions();
+    INdiRuntime& ndi = runtime.Runtime();
     const auto connections = reinterpret_cast<GetNoConnections>(reinterpret_cast<void (*)()>(
         GetProcAddress(runtime.Module(), "NDIlib_send_get_no_connections")));
     std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[kWidth * kHeight]);
@@ -166,7 +166,7 @@ int Run(const Options& options) {
     WideCharToMultiByte(CP_UTF8, 0, runtime.LoadedPath().c_str(), -1, path, sizeof path, nullptr,
                         nullptr);
     std::printf("runtime %s patched-imports=%d version=%s\n", path, runtime.PatchedImports(),
-                ndi.version());
+                ndi.Version());
     std::printf("threads-before %d\n", ThreadCount());
     std::fflush(stdout);
 
@@ -175,7 +175,7 @@ int Run(const Options& options) {
     for (long cycle = 1; ok && cycle <= options.cycles; ++cycle) {
         ok = cycles.RunCycle(cycle);
     }
-    ndi.destroy();
+    ndi.Destroy();
     std::printf("done\n");
     return ok ? 0 : 1;
 }

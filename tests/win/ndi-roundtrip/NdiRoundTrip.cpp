@@ -22,8 +22,8 @@
 #include <string_view>
 
 #include "tests/win/common/NumberOptions.h"
-#include "video/Composer.h"
-#include "video/NdiSender.h"
+#include "tests/win/common/WatchedRuntime.h"
+#include "video/Output.h"
 #include "video/win/GdiTextCanvas.h"
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
@@ -39,41 +39,12 @@ constexpr uint32_t kPollMilliseconds = 100;
 
 using GetNoConnections = int (*)(NDIlib_send_instance_t, uint32_t timeoutMilliseconds);
 
-// The sender keeps its instance to itself; this test asks the runtime about
-// receivers, so the table it hands the sender notes each instance created.
-// One process, one UI thread: a plain variable is enough.
-NdiFunctions g_runtime;
-NDIlib_send_instance_t g_currentSender = nullptr;
-
-NDIlib_send_instance_t NotingSendCreate(const NDIlib_send_create_t* create) {
-    g_currentSender = g_runtime.send_create(create);
-    return g_currentSender;
-}
-
-void NotingSendDestroy(NDIlib_send_instance_t instance) {
-    g_runtime.send_destroy(instance);
-    if (instance == g_currentSender) {
-        g_currentSender = nullptr;
-    }
-}
-
-NdiFunctions NotingTable(const NdiFunctions& runtime) {
-    g_runtime = runtime;
-    NdiFunctions table = runtime;
-    table.send_create = &NotingSendCreate;
-    table.send_destroy = &NotingSendDestroy;
-    return table;
-}
+using test_programs::CNoLink;
+using test_programs::CWatchedRuntime;
 
 class CSleep final : public IWait {
   public:
     void Wait(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
-};
-
-class CNoLink final : public IOutputFollower {
-  public:
-    void TextShown(std::u16string_view) override {}
-    void TextCleared() override {}
 };
 
 class CNoPreview final : public IPreview {
@@ -94,58 +65,45 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         {{"--wait-receiver-ms", &options.waitReceiverMs}, {"--max-hold-ms", &options.maxHoldMs}});
 }
 
+// Copy 1's output, driven as its panel drives it.
 class CRoundTrip {
   public:
-    CRoundTrip(CNdiSender& sender, COutputComposer& composer, GetNoConnections connections,
+    CRoundTrip(COutput& output, const CWatchedRuntime& runtime, GetNoConnections connections,
                const Options& options)
-        : m_sender(sender), m_composer(composer), m_connections(connections), m_options(options) {}
+        : m_output(output), m_runtime(runtime), m_connections(connections), m_options(options) {}
 
     void ShowSize(int32_t width, int32_t height) {
-        m_width = width;
-        m_height = height;
-        m_alpha = true;
+        m_mode = {width, height, kRateN, kRateD, true};
         // The mode change: the start-up frame is armed again so that it is seen at this size.
-        m_composer.ArmStartupFrame();
-        ApplyVideoMode();
+        m_output.ArmStartupFrame();
+        m_output.ApplyMode(m_mode, {}, kCopyOne);
         Phase("startup");
 
-        m_composer.EndStartup();
+        m_output.EndStartupPeriod({});
         ShowText("text");
 
-        m_composer.ComposeAndSend({m_width, m_height, u"", false});
+        m_output.Clear({});
         Phase("empty");
     }
 
     // "+Alpha" unticked: the same pixels, sent as BGRX.
     void ShowTextWithoutAlpha(int32_t width, int32_t height) {
-        m_width = width;
-        m_height = height;
-        m_alpha = false;
-        ApplyVideoMode();
+        m_mode = {width, height, kRateN, kRateD, false};
+        m_output.ApplyMode(m_mode, {}, kCopyOne);
         ShowText("text-bgrx");
     }
 
   private:
-    // In the panel's order: the sender leaves, the surfaces take the new size,
-    // the frame is composed, and the sender comes back with it.
-    void ApplyVideoMode() {
-        m_sender.DestroySender();
-        m_sender.FillFrameDescriptors(m_width, m_height, kRateN, kRateD, m_alpha);
-        m_composer.ApplySize(m_width, m_height);
-        m_composer.ComposeAndSend({m_width, m_height, u"", false});
-        m_sender.CreateSender(0);
-        m_sender.SendFrame(m_sender.CurrentFrame());
-    }
+    static constexpr int32_t kCopyOne = 0;
 
     void ShowText(const char* phase) {
-        m_composer.QueueText();
-        m_composer.ComposeAndSend({m_width, m_height, kLiveText, false});
+        m_output.ShowText({kLiveText});
         Phase(phase);
     }
 
     void Phase(const char* content) {
         ++m_nPhase;
-        std::printf("phase %d %dx%d %s ready\n", m_nPhase, m_width, m_height, content);
+        std::printf("phase %d %dx%d %s ready\n", m_nPhase, m_mode.width, m_mode.height, content);
         std::fflush(stdout);
         int receivers = HoldWhile(m_options.waitReceiverMs, false);
         if (receivers > 0) {
@@ -162,22 +120,21 @@ class CRoundTrip {
         ULONGLONG nextSend = GetTickCount64() + kResendMilliseconds;
         int receivers = 0;
         do {
-            receivers = g_currentSender ? m_connections(g_currentSender, kPollMilliseconds) : 0;
+            const NDIlib_send_instance_t sender = m_runtime.CurrentSender();
+            receivers = sender ? m_connections(sender, kPollMilliseconds) : 0;
             if (GetTickCount64() >= nextSend) {
-                m_sender.SendFrame(m_sender.CurrentFrame());
+                m_output.Resend();
                 nextSend += kResendMilliseconds;
             }
         } while ((receivers > 0) == connected && GetTickCount64() < end);
         return receivers;
     }
 
-    CNdiSender& m_sender;            // not owned
-    COutputComposer& m_composer;     // not owned
+    COutput& m_output;                // not owned
+    const CWatchedRuntime& m_runtime;  // not owned
     GetNoConnections m_connections;  // not owned
     const Options& m_options;        // not owned
-    int32_t m_width = 0;
-    int32_t m_height = 0;
-    bool m_alpha = true;
+    OutputMode m_mode;
     int m_nPhase = 0;
 };
 
@@ -200,27 +157,27 @@ int Run(const Options& options) {
     CSleep wait;
     CNoLink link;
     CNoPreview preview;
-    const NdiFunctions table = NotingTable(runtime.Functions());
+    // The output keeps its sender to itself; this test asks the runtime about
+    // receivers, so the runtime it hands the output notes each sender made.
+    CWatchedRuntime watched(runtime.Runtime());
     CHeapFrameBufferAllocator frameBuffers;
-    CNdiSender sender(table, frameBuffers);
-    if (!connections || !sender.InitialiseNdi() || !sender.AllocateFrames()) {
+    CHeapFrameBufferAllocator surfaceBlocks;
+    COutput output(
+        OutputPorts{watched, frameBuffers, canvas, pictures, wait, preview, link, surfaceBlocks});
+    if (!connections || output.Start() != COutput::StartResult::kStarted) {
         std::printf("error cannot run NDI\n");
         return 3;
     }
-    CHeapFrameBufferAllocator surfaceBlocks;
-    COutputComposer composer(sender, canvas, pictures, wait, link, preview, surfaceBlocks);
-    composer.LoadPictures(1280, 720);
-    // The numbering step creates the sender before the first mode is applied.
-    sender.CreateSender(0);
+    output.LoadPictures({1280, 720, kRateN, kRateD, true});
 
-    CRoundTrip roundTrip(sender, composer, connections, options);
+    CRoundTrip roundTrip(output, watched, connections, options);
     roundTrip.ShowSize(1280, 720);
     roundTrip.ShowSize(1920, 1080);
     roundTrip.ShowTextWithoutAlpha(1280, 720);
 
     LARGE_INTEGER start, end, frequency;
     QueryPerformanceCounter(&start);
-    sender.ShutdownNdi();
+    output.ShutDown();
     QueryPerformanceCounter(&end);
     QueryPerformanceFrequency(&frequency);
     std::printf("shutdown ms=%.1f\n", static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /

@@ -34,6 +34,7 @@
 #include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
 #include "tests/win/common/ThreadCount.h"
+#include "tests/win/common/WatchedRuntime.h"
 #include "video/Composer.h"
 #include "video/FrameBufferAllocator.h"
 #include "video/NdiSender.h"
@@ -72,61 +73,6 @@ bool ParseOptions(int argc, char** argv, Options& options) {
                                               {"--recreate-sender", &options.recreateSender}}) &&
            options.compositions > kSettledCompositions && options.modeEvery > 0 &&
            options.sampleEvery > 0 && options.recreateSender <= 1;
-}
-
-// The runtime's table with its sender calls counted, so that the run can show
-// that senders came and went in pairs and frames really went out. One process,
-// one thread calls these: plain variables are enough.
-struct NdiCounts {
-    long created = 0;
-    long createFailed = 0;
-    long destroyed = 0;
-    long framesSent = 0;
-    LONGLONG sendTicks = 0;  // time spent handing frames over
-};
-NdiFunctions g_runtime;
-NdiCounts g_ndi;
-NDIlib_send_instance_t g_currentSender = nullptr;
-
-NDIlib_send_instance_t CountingSendCreate(const NDIlib_send_create_t* create) {
-    NDIlib_send_instance_t sender = g_runtime.send_create(create);
-    ++(sender ? g_ndi.created : g_ndi.createFailed);
-    g_currentSender = sender;
-    return sender;
-}
-
-void CountingSendDestroy(NDIlib_send_instance_t sender) {
-    g_runtime.send_destroy(sender);
-    ++g_ndi.destroyed;
-    if (sender == g_currentSender) {
-        g_currentSender = nullptr;
-    }
-}
-
-// Returns once the runtime has let go of the frame handed over last, so that
-// its descriptor may be rewritten while the sender stays.
-void Flush() {
-    if (g_currentSender) {
-        g_runtime.send_send_video_async_v2(g_currentSender, nullptr);
-    }
-}
-
-void CountingSendVideo(NDIlib_send_instance_t sender, const NDIlib_video_frame_v2_t* frame) {
-    const LONGLONG start = Ticks();
-    g_runtime.send_send_video_async_v2(sender, frame);
-    g_ndi.sendTicks += Ticks() - start;
-    if (frame) {
-        ++g_ndi.framesSent;
-    }
-}
-
-NdiFunctions CountingTable(const NdiFunctions& runtime) {
-    g_runtime = runtime;
-    NdiFunctions table = runtime;
-    table.send_create = &CountingSendCreate;
-    table.send_destroy = &CountingSendDestroy;
-    table.send_send_video_async_v2 = &CountingSendVideo;
-    return table;
 }
 
 // The process's resident memory in KiB, 0 if unknown. Wine fills the working
@@ -180,8 +126,9 @@ class CTexts {
 
 class CSoak {
   public:
-    CSoak(CNdiSender& sender, COutputComposer& composer, const Options& options)
-        : m_sender(sender), m_composer(composer), m_options(options) {}
+    CSoak(CWatchedRuntime& runtime, CNdiSender& sender, COutputComposer& composer,
+          const Options& options)
+        : m_runtime(runtime), m_sender(sender), m_composer(composer), m_options(options) {}
 
     // As at the panel's start: the pictures, the sender, the start-up frame.
     void Start() {
@@ -240,7 +187,7 @@ class CSoak {
         if (recreate) {
             m_sender.DestroySender();
         } else {
-            Flush();
+            m_runtime.Flush();
         }
         m_sender.FillFrameDescriptors(width, height, kRateN, kRateD, true);
         m_composer.ApplySize(width, height);
@@ -281,6 +228,7 @@ class CSoak {
         }
     }
 
+    CWatchedRuntime& m_runtime;   // not owned
     CNdiSender& m_sender;         // not owned
     COutputComposer& m_composer;  // not owned
     const Options& m_options;     // not owned
@@ -316,7 +264,7 @@ int Run(const Options& options) {
     std::printf("runtime %s patched-imports=%d\n", path, runtime.PatchedImports());
 
     const HINSTANCE module = GetModuleHandleW(nullptr);
-    const NdiFunctions table = CountingTable(runtime.Functions());
+    CWatchedRuntime watched(runtime.Runtime());
     long drawings = 0, missed = 0, incomplete = 0;
     LONGLONG drawingTicks = 0;
     {
@@ -328,7 +276,7 @@ int Run(const Options& options) {
         CNoLink link;
         CWindowlessPreview preview;
         CHeapFrameBufferAllocator frameBuffers;
-        CNdiSender sender(table, frameBuffers);
+        CNdiSender sender(watched, frameBuffers);
         if (!sender.InitialiseNdi() || !sender.AllocateFrames()) {
             std::printf("error cannot run NDI\n");
             return 3;
@@ -336,7 +284,7 @@ int Run(const Options& options) {
         preview.Setup();
         CHeapFrameBufferAllocator surfaceBlocks;
         COutputComposer composer(sender, canvas, pictures, wait, link, preview, surfaceBlocks);
-        CSoak soak(sender, composer, options);
+        CSoak soak(watched, sender, composer, options);
         soak.Start();
         soak.Run();
         sender.ShutdownNdi();
@@ -349,12 +297,13 @@ int Run(const Options& options) {
                 drawings - missed - incomplete, missed, incomplete);
     // Every composition sends once and every mode change once more; a sender
     // that could not be created skips them.
+    const NdiCounts& ndi = watched.Counts();
     std::printf("ndi senders-created %ld create-failed %ld destroyed %ld frames-sent %ld\n",
-                g_ndi.created, g_ndi.createFailed, g_ndi.destroyed, g_ndi.framesSent);
+                ndi.created, ndi.createFailed, ndi.destroyed, ndi.framesSent);
     std::printf("ms-each drawing %.2f send %.2f\n",
                 drawings ? TicksToMilliseconds(drawingTicks) / static_cast<double>(drawings) : 0.0,
-                g_ndi.framesSent
-                    ? TicksToMilliseconds(g_ndi.sendTicks) / static_cast<double>(g_ndi.framesSent)
+                ndi.framesSent
+                    ? TicksToMilliseconds(ndi.sendTicks) / static_cast<double>(ndi.framesSent)
                     : 0.0);
     std::printf("threads-start %d threads-end %d\n", threadsAtStart, ThreadCount());
     PrintGdiCounts();
