@@ -106,9 +106,9 @@ void COutputComposer::ComposeStartupFrame(const CompositionInput& input) {
     // and again, the banner's soft edges would darken with every composition.
     ResetProgrammeToBackground();
     if (HoldsFrame(m_surfProgramme, input.width, input.height)) {
-        m_surfStartup.CompositeOnto(0, 0, Anchor::kCentre, kCompositeBlend,
-                                    m_surfProgramme.Pixels(), input.width, input.height);
-        const int32_t w = m_surfStartup.m_nWidth, h = m_surfStartup.m_nHeight;
+        m_surfStartup.CompositeOnto(Anchor::kCentre, kCompositeBlend, m_surfProgramme.Pixels(),
+                                    input.width, input.height);
+        const int32_t w = m_surfStartup.Width(), h = m_surfStartup.Height();
         if (m_programmeKnown.Describes(m_surfProgramme.Pixels(), input.width, input.height)) {
             m_programmeKnown.content = m_programmeKnown.content.Union(Placed(
                 (input.width - w) / 2, (input.height - h) / 2, w, h, input.width, input.height));
@@ -140,7 +140,7 @@ std::u16string_view COutputComposer::DrawableLine(std::u16string_view text) {
 // The programme as a copy of the background. A clear background over a
 // programme that is clear outside a known part needs only that part cleared.
 void COutputComposer::ResetProgrammeToBackground() {
-    const int32_t w = m_surfBackground.m_nWidth, h = m_surfBackground.m_nHeight;
+    const int32_t w = m_surfBackground.Width(), h = m_surfBackground.Height();
     if (m_bBackgroundClear && ProgrammeIsFull(w, h) &&
         m_programmeKnown.Describes(m_surfProgramme.Pixels(), w, h)) {
         ZeroRect(m_surfProgramme.Pixels(), w, m_programmeKnown.content);
@@ -156,7 +156,7 @@ void COutputComposer::ResetProgrammeToBackground() {
 }
 
 void COutputComposer::ClearProgramme() {
-    const int32_t w = m_surfProgramme.m_nWidth, h = m_surfProgramme.m_nHeight;
+    const int32_t w = m_surfProgramme.Width(), h = m_surfProgramme.Height();
     if (ProgrammeIsFull(w, h) && m_programmeKnown.Describes(m_surfProgramme.Pixels(), w, h)) {
         ZeroRect(m_surfProgramme.Pixels(), w, m_programmeKnown.content);
     } else {
@@ -170,11 +170,10 @@ void COutputComposer::ClearProgramme() {
 // a time while the row is still in the cache.
 void COutputComposer::PlaceTextBox(const CompositionInput& input, bool keyed) {
     uint32_t* box = m_surfText.Pixels();
-    const int32_t w = m_surfText.m_nWidth, h = m_surfText.m_nHeight;
+    const int32_t w = m_surfText.Width(), h = m_surfText.Height();
     uint32_t* programme = m_surfProgramme.Pixels();
     const bool placing = HoldsFrame(m_surfProgramme, input.width, input.height) &&
-                         m_surfText.m_nSize != 0 && m_surfText.m_nBitsPerPixel == 32 &&
-                         m_surfText.m_bHasPixels == 1 && box && programme;
+                         m_surfText.Has32BitPixels() && programme;
     PixelRect placed;
     if (placing) {
         const TextBoxGeometry geometry = TextBoxGeometry::For(input.width, input.height);
@@ -221,7 +220,7 @@ void COutputComposer::WriteFrame(int32_t frame, const CompositionInput& input) {
     uint32_t* dest = m_sender.FramePixels(frame);
     const int32_t w = input.width, h = input.height;
     if (!dest || frame < 0 || frame > 1 || !ProgrammeIsFull(w, h)) {
-        m_surfProgramme.CompositeOnto(0, 0, Anchor::kCentre, kCompositeCopy, dest, w, h);
+        m_surfProgramme.CompositeOnto(Anchor::kCentre, kCompositeCopy, dest, w, h);
         if (frame >= 0 && frame <= 1) {
             m_frameKnown[frame] = {};
         }
@@ -239,10 +238,7 @@ void COutputComposer::WriteFrame(int32_t frame, const CompositionInput& input) {
 }
 
 bool COutputComposer::ProgrammeIsFull(int32_t width, int32_t height) const {
-    const CDrawSurface& p = m_surfProgramme;
-    return width > 0 && height > 0 && p.Pixels() && p.m_bHasPixels == 1 &&
-           p.m_nBitsPerPixel == 32 && p.m_nWidth == width && p.m_nHeight == height &&
-           p.m_nSize == width * height * 4;
+    return width > 0 && height > 0 && m_surfProgramme.Holds32BitFrame(width, height);
 }
 
 void COutputComposer::HandProgrammeToPreview(const CompositionInput& input) {
@@ -275,15 +271,12 @@ void COutputComposer::ApplySize(int32_t width, int32_t height) {
 void COutputComposer::ResetBackground(int32_t width, int32_t height) {
     // Without its picture the background would stay empty and no text could
     // ever reach the output: give it the output size by hand.
-    if (m_surfBackground.m_nWidth != width || m_surfBackground.m_nHeight != height ||
-        m_surfBackground.m_nBitsPerPixel != 32) {
+    if (m_surfBackground.Width() != width || m_surfBackground.Height() != height ||
+        m_surfBackground.BitsPerPixel() != 32) {
         m_surfBackground.Resize(width, height);
     }
     m_surfBackground.Fill(kTransparentBlack);
-    const CDrawSurface& b = m_surfBackground;
-    m_bBackgroundClear = b.Pixels() && b.m_bHasPixels == 1 && b.m_nBitsPerPixel == 32 &&
-                         b.m_nWidth == width && b.m_nHeight == height &&
-                         b.m_nSize == width * height * 4;
+    m_bBackgroundClear = m_surfBackground.Holds32BitFrame(width, height);
     ResetProgrammeToBackground();
 }
 
@@ -292,8 +285,7 @@ void COutputComposer::RebuildTextSurface(int32_t width, int32_t height) {
     if (!m_surfText.Resize(box.width, box.height)) {
         return;  // text compositions then show only the background
     }
-    m_surfText.m_dwFillPixel = kOpaqueBlack;
-    m_surfText.Fill(m_surfText.m_dwFillPixel);
+    m_surfText.Fill(kOpaqueBlack);
 }
 
 void COutputComposer::LoadPictures(int32_t width, int32_t height) {

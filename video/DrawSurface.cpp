@@ -174,23 +174,16 @@ inline uint32_t BlendPixel(uint32_t s, uint32_t d) {
 
 }  // namespace
 
-void CDrawSurface::CompositeOnto(int32_t x, int32_t y, Anchor anchor, int32_t mode, uint32_t* dest,
-                                 int32_t destWidth, int32_t destHeight) const {
-    if (m_nSize == 0 || m_nBitsPerPixel != 32) {
+void CDrawSurface::CompositeOnto(Anchor anchor, int32_t mode, uint32_t* dest, int32_t destWidth,
+                                 int32_t destHeight, int32_t bottomMargin) const {
+    if (!Has32BitPixels() || !dest) {
         return;
     }
     const int32_t w = m_nWidth;
     const int32_t h = m_nHeight;
-    if (anchor == Anchor::kCentre) {
-        x = (destWidth - w) / 2;
-        y = (destHeight - h) / 2;
-    } else {
-        x = (destWidth - w) / 2;
-        y = destHeight - h - y;  // the y passed is the bottom margin
-    }
-    if (m_bHasPixels != 1 || !m_pBits || !dest) {
-        return;
-    }
+    const int32_t x = (destWidth - w) / 2;
+    const int32_t y =
+        anchor == Anchor::kCentre ? (destHeight - h) / 2 : destHeight - h - bottomMargin;
 
     const int32_t sourceX = std::max(0, -x);
     const int32_t sourceY = std::max(0, -y);
@@ -216,12 +209,11 @@ void CDrawSurface::CompositeOnto(int32_t x, int32_t y, Anchor anchor, int32_t mo
 }
 
 CanvasResult CDrawSurface::DrawTextLine(ITextCanvas& canvas, std::u16string_view text) {
-    m_nFontHeight = m_nHeight * 7 / 10;
-    m_rcText = TextRect{0, 0, m_nWidth, m_nHeight};
     if (!m_pBits || m_nSize == 0) {
         return CanvasResult::kNoCanvas;
     }
-    return canvas.DrawLine(text, m_nFontHeight, m_nWidth, m_nHeight, m_pBits.get());
+    const int32_t cellHeight = m_nHeight * 7 / 10;
+    return canvas.DrawLine(text, cellHeight, m_nWidth, m_nHeight, m_pBits.get());
 }
 
 }  // namespace cuewire

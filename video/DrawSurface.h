@@ -16,10 +16,6 @@ enum CompositeMode : int32_t {
     kCompositeCopy = 2,
 };
 
-struct TextRect {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
-
 // A 32-bit pixel buffer with its size, an optional bitmap loaded from the
 // program's resources and a text canvas reached through ITextCanvas. Operations
 // that can fail return 1 or 0 and never throw. UI thread only.
@@ -38,8 +34,11 @@ class CDrawSurface {
     int32_t CopyFrom(const CDrawSurface& source);
     void Fill(uint32_t pixel);
     void MakeOpaque();
-    void CompositeOnto(int32_t x, int32_t y, Anchor anchor, int32_t mode, uint32_t* dest,
-                       int32_t destWidth, int32_t destHeight) const;
+    // Copies or blends the pixels onto a destination of another size: centred,
+    // or centred along the bottom edge `bottomMargin` rows above it; whatever
+    // falls outside the destination is cut.
+    void CompositeOnto(Anchor anchor, int32_t mode, uint32_t* dest, int32_t destWidth,
+                       int32_t destHeight, int32_t bottomMargin = 0) const;
     // Draws one line on the text canvas into the buffer (font cell height 7/10
     // of the surface height); the caller keys the result.
     CanvasResult DrawTextLine(ITextCanvas& canvas, std::u16string_view text);
@@ -57,20 +56,32 @@ class CDrawSurface {
     int32_t PixelCount() const { return m_nWidth * m_nHeight; }
     // Pixels the buffer can hold, whatever the surface's current size.
     int32_t CapacityPixels() const { return m_pBits ? m_nCapacityBytes / 4 : 0; }
+    int32_t Width() const { return m_nWidth; }
+    int32_t Height() const { return m_nHeight; }
+    int32_t SizeBytes() const { return m_nSize; }  // 0 when empty
+    int32_t BitsPerPixel() const { return m_nBitsPerPixel; }
+    int32_t ResourceId() const { return m_nResourceId; }
+    // True once pixels were written: loaded, scaled, copied or sized by hand.
+    bool HasPixels() const { return m_bHasPixels == 1; }
+    // Holds written 32-bit pixels, of any size.
+    bool Has32BitPixels() const {
+        return m_pBits && m_bHasPixels == 1 && m_nBitsPerPixel == 32 && m_nSize != 0;
+    }
+    // Holds written 32-bit pixels, exactly width x height of them.
+    bool Holds32BitFrame(int32_t width, int32_t height) const {
+        return Has32BitPixels() && m_nWidth == width && m_nHeight == height &&
+               m_nSize == width * height * 4;
+    }
 
-    // Plain fields: the owner may size a surface by hand (the text box).
+  private:
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;
     int32_t m_nSize = 0;  // bytes of content; 0 means empty
     int32_t m_nBitsPerPixel = 0;
-    TextRect m_rcText;
     LoadedBitmap m_bitmap;
     int32_t m_nResourceId = 0;
-    uint32_t m_dwFillPixel = 0;
     int32_t m_bHasPixels = 0;
-    int32_t m_nFontHeight = 0;
 
-  private:
     // A buffer goes back to the allocator it came from.
     struct BlockDeleter {
         IFrameBufferAllocator* blocks;  // not owned

@@ -213,9 +213,9 @@ TEST_F(ComposerTest, CompositionBeforeAnyModeWritesNothingIntoTheFrame) {
 TEST_F(ComposerTest, StartupPicturesReachThePreviewScaledToTheOutput) {
     EXPECT_EQ(preview.setFrames, 1);
     EXPECT_EQ(preview.lastWidth, 1280);
-    EXPECT_EQ(composer.Background().m_nWidth, 1280);
+    EXPECT_EQ(composer.Background().Width(), 1280);
     EXPECT_EQ(composer.Background().Pixels()[0], 0x00203040u);
-    EXPECT_EQ(composer.Splash().m_nWidth, 720);
+    EXPECT_EQ(composer.Splash().Width(), 720);
 }
 
 TEST(ComposerMissingPictures, TextStillReachesTheOutputWithoutTheBackgroundPicture) {

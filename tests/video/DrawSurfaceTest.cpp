@@ -19,7 +19,7 @@ uint32_t BlendOne(uint32_t source, uint32_t dest) {
     CHeapFrameBufferAllocator blocks;
     CDrawSurface surface{blocks};
     SizeSurface(surface, 1, 1, source);
-    surface.CompositeOnto(0, 0, Anchor::kCentre, kCompositeBlend, &dest, 1, 1);
+    surface.CompositeOnto(Anchor::kCentre, kCompositeBlend, &dest, 1, 1);
     return dest;
 }
 
@@ -64,7 +64,7 @@ TEST(DrawSurfaceBlend, EqualsTheRuleForEveryAlphaOfSourceAndDestination) {
                     surface.Pixels()[a] = (a << 24) | sourceColour;
                     dest[a] = (destAlpha << 24) | destColour;
                 }
-                surface.CompositeOnto(0, 0, Anchor::kCentre, kCompositeBlend, dest.data(), 256, 1);
+                surface.CompositeOnto(Anchor::kCentre, kCompositeBlend, dest.data(), 256, 1);
                 for (uint32_t a = 0; a < 256; ++a) {
                     ASSERT_EQ(dest[a],
                               rule((a << 24) | sourceColour, (destAlpha << 24) | destColour))
@@ -95,7 +95,7 @@ TEST(DrawSurfaceComposite, PlacesByAnchorAndClipsAtEveryEdge) {
         CDrawSurface surface{blocks};
         SizeSurface(surface, c.w, c.h, 0xff0000ff);
         std::vector<uint32_t> dest(10 * 8, 0x11111111);
-        surface.CompositeOnto(0, c.y, c.anchor, kCompositeCopy, dest.data(), 10, 8);
+        surface.CompositeOnto(c.anchor, kCompositeCopy, dest.data(), 10, 8, c.y);
         for (int row = 0; row < 8; ++row) {
             for (int column = 0; column < 10; ++column) {
                 const bool inside = column >= c.firstColumn && column <= c.lastColumn &&
@@ -115,7 +115,7 @@ TEST(DrawSurfaceComposite, CopiesSourceRowsWithTheirOwnStride) {
         surface.Pixels()[i] = 0xff000000u | static_cast<uint32_t>(i);
     }
     std::vector<uint32_t> dest(5 * 4, 0);
-    surface.CompositeOnto(0, 0, Anchor::kCentre, kCompositeCopy, dest.data(), 5, 4);
+    surface.CompositeOnto(Anchor::kCentre, kCompositeCopy, dest.data(), 5, 4);
     EXPECT_EQ(dest[1 * 5 + 1], 0xff000000u);
     EXPECT_EQ(dest[1 * 5 + 3], 0xff000002u);
     EXPECT_EQ(dest[2 * 5 + 1], 0xff000003u);
@@ -129,18 +129,28 @@ TEST(DrawSurfaceComposite, WritesNothingWithoutUsablePixels) {
         void (*prepare)(CDrawSurface&);
     } cases[] = {
         {"freshly constructed", [](CDrawSurface&) {}},
-        {"not 32 bits", [](CDrawSurface& s) { s.m_nBitsPerPixel = 24; }},
-        {"never held pixels", [](CDrawSurface& s) { s.m_bHasPixels = 0; }},
-        {"emptied", [](CDrawSurface& s) { s.Empty(); }},
+        {"not 32 bits",
+         [](CDrawSurface& s) {
+             MemoryPictures pictures;
+             pictures.Add(1, 2, 2, 24, 0xffffffff);
+             ASSERT_EQ(s.LoadBitmapResource(pictures, 1), 1);
+         }},
+        {"reallocated, nothing written yet",
+         [](CDrawSurface& s) {
+             SizeSurface(s, 2, 2, 0xffffffff);
+             s.Reallocate(16);
+         }},
+        {"emptied",
+         [](CDrawSurface& s) {
+             SizeSurface(s, 2, 2, 0xffffffff);
+             s.Empty();
+         }},
     };
     for (const Case& c : cases) {
         CDrawSurface surface{blocks};
-        if (std::string(c.name) != "freshly constructed") {
-            SizeSurface(surface, 2, 2, 0xffffffff);
-        }
         c.prepare(surface);
         std::vector<uint32_t> dest(16, 0x12345678);
-        surface.CompositeOnto(0, 0, Anchor::kCentre, kCompositeCopy, dest.data(), 4, 4);
+        surface.CompositeOnto(Anchor::kCentre, kCompositeCopy, dest.data(), 4, 4);
         EXPECT_EQ(dest, std::vector<uint32_t>(16, 0x12345678)) << c.name;
     }
 }
@@ -151,15 +161,15 @@ TEST(DrawSurfaceCopyFrom, RefusesASourceWithoutPixelsAndCopiesOtherwise) {
     SizeSurface(target, 2, 1, 0xff00ff00);
     CDrawSurface neverFilled{blocks};
     EXPECT_EQ(target.CopyFrom(neverFilled), 0);
-    EXPECT_EQ(target.m_nWidth, 2);
+    EXPECT_EQ(target.Width(), 2);
     EXPECT_EQ(target.Pixels()[1], 0xff00ff00u);
 
     CDrawSurface source{blocks};
     SizeSurface(source, 3, 2, 0x80402010);
     EXPECT_EQ(target.CopyFrom(source), 1);
-    EXPECT_EQ(target.m_nWidth, 3);
-    EXPECT_EQ(target.m_nHeight, 2);
-    EXPECT_EQ(target.m_nSize, 24);
+    EXPECT_EQ(target.Width(), 3);
+    EXPECT_EQ(target.Height(), 2);
+    EXPECT_EQ(target.SizeBytes(), 24);
     EXPECT_EQ(target.Pixels()[5], 0x80402010u);
 }
 
@@ -169,13 +179,13 @@ TEST(DrawSurfaceBitmap, LoadsResourcePixelsOrLeavesTheSurfaceAlone) {
     pictures.Add(137, 4, 3, 32, 0x7f112233);
     CDrawSurface surface{blocks};
     EXPECT_EQ(surface.LoadBitmapResource(pictures, 999), 0);
-    EXPECT_EQ(surface.m_nResourceId, 0);
-    EXPECT_EQ(surface.m_bHasPixels, 0);
+    EXPECT_EQ(surface.ResourceId(), 0);
+    EXPECT_FALSE(surface.HasPixels());
 
     EXPECT_EQ(surface.LoadBitmapResource(pictures, 137), 1);
-    EXPECT_EQ(surface.m_nResourceId, 137);
-    EXPECT_EQ(surface.m_nSize, 4 * 3 * 4);
-    EXPECT_EQ(surface.m_bHasPixels, 1);
+    EXPECT_EQ(surface.ResourceId(), 137);
+    EXPECT_EQ(surface.SizeBytes(), 4 * 3 * 4);
+    EXPECT_TRUE(surface.HasPixels());
     EXPECT_EQ(surface.Pixels()[11], 0x7f112233u);
 }
 
@@ -193,11 +203,11 @@ TEST(DrawSurfaceBitmap, ScalingKeepsTransparencyOfA32BitPictureAndMakesOthersOpa
         CDrawSurface surface{blocks};
         ASSERT_EQ(surface.LoadBitmapResource(pictures, c.id), 1);
         ASSERT_EQ(surface.ScaleBitmap(128, 72), 1);
-        EXPECT_EQ(surface.m_nWidth, 128);
-        EXPECT_EQ(surface.m_nHeight, 72);
-        EXPECT_EQ(surface.m_nBitsPerPixel, 32);
-        EXPECT_EQ(surface.m_nSize, 128 * 72 * 4);
-        EXPECT_EQ(surface.m_bHasPixels, 1);
+        EXPECT_EQ(surface.Width(), 128);
+        EXPECT_EQ(surface.Height(), 72);
+        EXPECT_EQ(surface.BitsPerPixel(), 32);
+        EXPECT_EQ(surface.SizeBytes(), 128 * 72 * 4);
+        EXPECT_TRUE(surface.HasPixels());
         for (int i = 0; i < surface.PixelCount(); ++i) {
             ASSERT_EQ(surface.Pixels()[i], c.expected) << "picture " << c.id << " pixel " << i;
         }
@@ -213,8 +223,6 @@ TEST(DrawSurfaceText, FontCellIsSevenTenthsOfTheSurfaceHeight) {
         surface.DrawTextLine(canvas, u"A");
         ASSERT_EQ(canvas.cellHeights.size(), 1u);
         EXPECT_EQ(canvas.cellHeights[0], cell);
-        EXPECT_EQ(surface.m_rcText.right, 10);
-        EXPECT_EQ(surface.m_rcText.bottom, height);
     }
 }
 
