@@ -22,7 +22,7 @@ struct PanelPorts {
     ITextCanvas& canvas;
     IBitmapResources& pictures;
     IWait& wait;
-    IPreview& preview;
+    IPreviewWindow& preview;
     INumberClaims& numberClaims;
     // The drawing surfaces' buffers; a refusal here leaves a feature silent
     // but, unlike a refused frame buffer, does not stop the panel.

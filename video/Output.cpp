@@ -4,9 +4,9 @@ namespace cuewire {
 
 COutput::COutput(const OutputPorts& ports)
     : m_sender(ports.ndi, ports.frameBuffers),
-      m_composer(m_sender, ports.canvas, ports.pictures, ports.wait, ports.follower, ports.preview,
-                 ports.surfaceBlocks),
-      m_preview(ports.preview) {}
+      m_preview(ports.preview, ports.surfaceBlocks),
+      m_composer(m_sender, ports.canvas, ports.pictures, ports.wait, ports.follower, m_preview,
+                 ports.surfaceBlocks) {}
 
 COutput::StartResult COutput::Start() {
     if (!m_sender.InitialiseNdi()) {

@@ -5,6 +5,7 @@
 
 #include "video/Composer.h"
 #include "video/NdiSender.h"
+#include "video/Preview.h"
 
 namespace cuewire {
 
@@ -30,10 +31,11 @@ struct OutputPorts {
     ITextCanvas& canvas;
     IBitmapResources& pictures;
     IWait& wait;
-    IPreview& preview;
+    IPreviewWindow& preview;
     IOutputFollower& follower;
-    // The drawing surfaces' buffers; a refusal here leaves a feature silent
-    // but, unlike a refused frame buffer, does not stop the output.
+    // The drawing surfaces' and the preview image's buffers; a refusal here
+    // leaves a feature silent but, unlike a refused frame buffer, does not
+    // stop the output.
     IFrameBufferAllocator& surfaceBlocks;
 };
 
@@ -85,8 +87,8 @@ class COutput {
     void Publish(int32_t instance, bool firstSender);
 
     CNdiSender m_sender;
+    CPreview m_preview;
     COutputComposer m_composer;
-    IPreview& m_preview;  // not owned
     OutputMode m_mode;
     bool m_bSenderMade = false;  // a numbered mode has made the copy's sender
 };

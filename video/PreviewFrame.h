@@ -30,7 +30,6 @@ class CPreviewFrame {
     bool Setup();
     void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
                   uint32_t fourCc, float aspect);
-    void Release() { m_pBuffer.reset(); }
 
     const uint8_t* Bits() const { return reinterpret_cast<const uint8_t*>(m_pBuffer.get()); }
     const PreviewBitmapDescription& Description() const { return m_description; }

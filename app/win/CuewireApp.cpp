@@ -31,7 +31,7 @@ int CCuewireApp::Run() {
     CSleepWait wait;
     // The surfaces' and the preview's buffers, apart from the frame buffers.
     CVirtualFrameBufferAllocator pixelBlocks;
-    VidBox preview(pixelBlocks);
+    VidBox preview;
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
     CCuewireDlg panel(PanelPorts{window, bus, runtime.Runtime(), m_frameBuffers, canvas, pictures,
                                  wait, preview, numberClaims, pixelBlocks});

@@ -8,7 +8,7 @@
 
 #include "video/Composer.h"
 #include "video/FrameBufferAllocator.h"
-#include "video/PreviewFrame.h"
+#include "video/Preview.h"
 
 namespace cuewire::testing {
 
@@ -88,6 +88,20 @@ class RecordingPreview final : public IPreview {
     float lastAspect = 0.0f;
     int setFrames = 0;
     int refreshes = 0;
+};
+
+// The preview window as a recorder of the images it was handed.
+class RecordingPreviewWindow final : public IPreviewWindow {
+  public:
+    void Show(const uint8_t* bits, const PreviewBitmapDescription& description) override {
+        lastBits = bits;
+        lastDescription = description;
+        ++shows;
+    }
+
+    const uint8_t* lastBits = nullptr;
+    PreviewBitmapDescription lastDescription;
+    int shows = 0;
 };
 
 // Zero-page blocks from the C library (calloc), counted, that run out of memory on

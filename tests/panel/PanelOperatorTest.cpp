@@ -154,8 +154,11 @@ TEST_F(PanelOperatorTest, ModeChangeRedrawsTheShownTextAtTheNewSizeAndSendsTheLi
     EXPECT_EQ(runtime.calls[runtime.calls.size() - 3].senderName, "Bryvo Cuewire 1");
     EXPECT_EQ(LinkTraffic(),
               (std::vector<LinkMessage>{{8, kLinkMarker}, {9, 'H'}, {9, 'i'}, {10, kLinkMarker}}));
-    EXPECT_EQ(copy.preview.lastWidth, 1920) << "the sent frame reaches the preview";
-    EXPECT_EQ(copy.preview.lastFourCc, kFourCcBgra);
+    // The 1080-line frame as it went out, at half size.
+    EXPECT_EQ(copy.preview.lastDescription.width, 960) << "the sent frame reaches the preview";
+    EXPECT_EQ(copy.preview.lastDescription.height, -540);
+    const auto* shown = reinterpret_cast<const uint32_t*>(copy.preview.lastBits);
+    EXPECT_EQ(shown[(828 / 2) * 960 + 137 / 2 + 1], kTextBoxBlack);
 }
 
 TEST_F(PanelOperatorTest, ChoosingTheCheckedRadioAgainAppliesTheModeAgain) {

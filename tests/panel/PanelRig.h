@@ -63,7 +63,7 @@ struct PanelCopy {
     BlockTextCanvas canvas;
     MemoryPictures pictures;
     RecordingWait wait;
-    RecordingPreview preview;
+    RecordingPreviewWindow preview;
     TableClaims numberClaims;
     CCuewireDlg panel;
     int receiver = -1;

@@ -400,11 +400,11 @@ TEST_F(PanelStartupTest, ARefusedSenderLeavesTheOutputComposedAndPreviewedUntilA
     EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the start-up frame is composed";
     copy.Fire(kTimerResend);
     copy.Fire(kTimerStartupEnd);
-    const int previewed = copy.preview.setFrames;
+    const int previewed = copy.preview.shows;
     copy.window.Type(IDC_ENTRY, u"Unsent");
     copy.Key(kVirtualKeyReturn);
     EXPECT_EQ(copy.canvas.texts.back(), u"Unsent");
-    EXPECT_EQ(copy.preview.setFrames, previewed + 1) << "the text reaches the preview";
+    EXPECT_EQ(copy.preview.shows, previewed + 1) << "the text reaches the preview";
     EXPECT_EQ(runtime.Count("send_video"), 0);
     EXPECT_EQ(runtime.Count("send_add_connection_metadata"), 0);
     EXPECT_EQ(runtime.Count("send_destroy"), 0) << "no sender, nothing to destroy";

@@ -7,22 +7,12 @@ namespace cuewire {
 void VidBox::Detach() {
     m_pShownBits = nullptr;
     m_pShownDescription = nullptr;
-    m_frame.Release();
     m_hWnd = nullptr;
 }
 
-void VidBox::Setup() {
-    m_frame.Setup();  // without a buffer the window simply stays blank
-}
-
-void VidBox::SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                      uint32_t fourCc, float aspect) {
-    m_frame.SetFrame(pixels, width, height, stride, fourCc, aspect);
-}
-
-void VidBox::Refresh() {
-    m_pShownBits = m_frame.Bits();
-    m_pShownDescription = &m_frame.Description();
+void VidBox::Show(const uint8_t* bits, const PreviewBitmapDescription& description) {
+    m_pShownBits = bits;
+    m_pShownDescription = &description;
     if (m_hWnd) {
         InvalidateRect(m_hWnd, nullptr, TRUE);
     }
