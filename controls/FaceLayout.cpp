@@ -12,7 +12,7 @@ namespace {
 constexpr int kPressOffset = 1;  // at 96 DPI
 }  // namespace
 
-CaptionOrigin CentredCaption(const FaceRect& face, int textWidth, int textHeight, bool pressed,
+CaptionOrigin CentredCaption(const Rect& face, int textWidth, int textHeight, bool pressed,
                              int dpi) {
     CaptionOrigin origin{(face.left + face.right) / 2 - textWidth / 2,
                          (face.top + face.bottom) / 2 - textHeight / 2};

@@ -2,14 +2,10 @@
 // How the colour controls lay out their face: which fill colour a state picks,
 // and where the caption goes.
 
+#include "app/Rect.h"
+
 namespace cuewire {
 
-struct FaceRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
 
 struct CaptionOrigin {
     int x = 0;
@@ -25,7 +21,7 @@ int FillIndex(int state, int fillCount);
 // The top-left of a `textWidth` x `textHeight` caption centred on `face`. A
 // button held down shows its caption one pixel right and one down at 96 DPI,
 // scaled by `dpi`.
-CaptionOrigin CentredCaption(const FaceRect& face, int textWidth, int textHeight, bool pressed,
+CaptionOrigin CentredCaption(const Rect& face, int textWidth, int textHeight, bool pressed,
                              int dpi);
 
 }  // namespace cuewire

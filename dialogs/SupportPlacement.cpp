@@ -16,8 +16,8 @@ int KeepInside(int start, int length, int low, int high) {
 
 }  // namespace
 
-SupportPlacement PlaceBesidePanel(const ScreenRect& panel, const ScreenRect& dialog,
-                                  const ScreenRect& workArea, int dpi) {
+SupportPlacement PlaceBesidePanel(const Rect& panel, const Rect& dialog,
+                                  const Rect& workArea, int dpi) {
     const int panelWidth = panel.right - panel.left;
     const int panelHeight = panel.bottom - panel.top;
     const int dialogWidth = dialog.right - dialog.left;

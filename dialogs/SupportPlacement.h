@@ -3,15 +3,10 @@
 // dialog takes the freed space, vertically centred on the panel. On a screen
 // too small for that, both stay inside the work area of the panel's monitor.
 
+#include "app/Rect.h"
+
 namespace cuewire {
 
-// A window's rectangle in screen pixels, right and bottom exclusive.
-struct ScreenRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
 
 struct ScreenPoint {
     int x = 0;
@@ -38,7 +33,7 @@ struct SupportPlacement {
 // its place beside the panel as far as the work area allows, and may cover part
 // of the panel. A dialog larger than the work area keeps its top-left corner,
 // with the title bar, inside it.
-SupportPlacement PlaceBesidePanel(const ScreenRect& panel, const ScreenRect& dialog,
-                                  const ScreenRect& workArea, int dpi);
+SupportPlacement PlaceBesidePanel(const Rect& panel, const Rect& dialog,
+                                  const Rect& workArea, int dpi);
 
 }  // namespace cuewire

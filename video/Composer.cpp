@@ -15,13 +15,13 @@ bool HoldsFrame(const CDrawSurface& surface, int32_t width, int32_t height) {
 }
 
 // The part of a destination that a w x h surface placed at x, y covers.
-PixelRect Placed(int32_t x, int32_t y, int32_t w, int32_t h, int32_t destWidth,
+Rect Placed(int32_t x, int32_t y, int32_t w, int32_t h, int32_t destWidth,
                  int32_t destHeight) {
     return {std::max(0, x), std::max(0, y), std::min(x + w, destWidth),
             std::min(y + h, destHeight)};
 }
 
-void ZeroRect(uint32_t* pixels, int32_t width, const PixelRect& rect) {
+void ZeroRect(uint32_t* pixels, int32_t width, const Rect& rect) {
     if (rect.Empty()) {
         return;
     }
@@ -31,7 +31,7 @@ void ZeroRect(uint32_t* pixels, int32_t width, const PixelRect& rect) {
     }
 }
 
-void CopyRect(const uint32_t* from, uint32_t* to, int32_t width, const PixelRect& rect) {
+void CopyRect(const uint32_t* from, uint32_t* to, int32_t width, const Rect& rect) {
     if (rect.Empty()) {
         return;
     }
@@ -52,17 +52,6 @@ inline uint32_t Keyed(uint32_t p) {
 }
 
 }  // namespace
-
-PixelRect PixelRect::Union(const PixelRect& other) const {
-    if (Empty()) {
-        return other;
-    }
-    if (other.Empty()) {
-        return *this;
-    }
-    return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
-            std::max(bottom, other.bottom)};
-}
 
 void COutputComposer::ComposeAndSend(const CompositionInput& input) {
     m_bComposing = 1;
@@ -174,7 +163,7 @@ void COutputComposer::PlaceTextBox(const CompositionInput& input, bool keyed) {
     uint32_t* programme = m_surfProgramme.Pixels();
     const bool placing = HoldsFrame(m_surfProgramme, input.width, input.height) &&
                          m_surfText.Has32BitPixels() && programme;
-    PixelRect placed;
+    Rect placed;
     if (placing) {
         const TextBoxGeometry geometry = TextBoxGeometry::For(input.width, input.height);
         const int32_t x = (input.width - w) / 2;

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/Rect.h"
 #include "video/BitmapResources.h"
 #include "video/DrawSurface.h"
 #include "video/NdiSender.h"
@@ -42,20 +43,13 @@ struct TextBoxGeometry {
     }
 };
 
-// A rectangle of pixels, right and bottom excluded; empty when either side is.
-struct PixelRect {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-    bool Empty() const { return right <= left || bottom <= top; }
-    PixelRect Union(const PixelRect& other) const;
-};
-
 // What is known of a buffer's pixels without reading them: laid out as width x
 // height, and transparent black everywhere outside `content`. Without pixels
 // nothing is known.
 struct KnownContent {
     const uint32_t* pixels = nullptr;
     int32_t width = 0, height = 0;
-    PixelRect content;
+    Rect content;
     bool Describes(const uint32_t* buffer, int32_t w, int32_t h) const {
         return pixels && pixels == buffer && width == w && height == h;
     }

@@ -26,7 +26,7 @@ constexpr int kPictureMargin = 10;
 constexpr int kPictureWidth = 640;
 constexpr int kPictureHeight = 360;
 
-ScreenRect WindowRectangle(HWND window) {
+Rect WindowRectangle(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
     return {rect.left, rect.top, rect.right, rect.bottom};
@@ -38,7 +38,7 @@ void MoveWindowTo(HWND window, ScreenPoint topLeft) {
 }
 
 // The work area of the monitor that holds most of `window`.
-ScreenRect WorkAreaOf(HWND window) {
+Rect WorkAreaOf(HWND window) {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
@@ -72,8 +72,8 @@ void AdDialog::ShowBesidePanel(HWND panel) {
     if (Handle()) {
         return;
     }
-    const ScreenRect panelBefore = WindowRectangle(panel);
-    const ScreenRect workArea = WorkAreaOf(panel);
+    const Rect panelBefore = WindowRectangle(panel);
+    const Rect workArea = WorkAreaOf(panel);
     const int dpi = WindowDpi(panel);
     // The panel's new place is known before the dialog exists; its own depends
     // on the dialog's size.
@@ -81,7 +81,7 @@ void AdDialog::ShowBesidePanel(HWND panel) {
     if (!CreateModeless(m_hParent)) {
         return;
     }
-    const ScreenRect dialog = WindowRectangle(Handle());
+    const Rect dialog = WindowRectangle(Handle());
     MoveWindowTo(Handle(), PlaceBesidePanel(panelBefore, dialog, workArea, dpi).dialogTopLeft);
     ShowWindow(Handle(), SW_SHOWNORMAL);
 }

@@ -20,7 +20,7 @@ TEST(FaceLayout, FillIndexPicksAnEntryOnlyForStatesInsideTheTable) {
 
 TEST(FaceLayout, CaptionIsCentredByTruncatingHalves) {
     struct Case {
-        FaceRect face;
+        Rect face;
         int width, height;
         bool pressed;
         int dpi;

@@ -16,7 +16,7 @@ constexpr Sizes k144{144, 732, 975, 1002, 690};
 constexpr Sizes k192{192, 976, 1300, 1336, 920};
 
 // The panel opens in the middle of the work area, as the panel window puts it.
-ScreenRect CentredPanel(const ScreenRect& work, const Sizes& sizes) {
+Rect CentredPanel(const Rect& work, const Sizes& sizes) {
     const int left = work.left + (work.right - work.left - sizes.panelWidth) / 2;
     const int top = work.top + (work.bottom - work.top - sizes.panelHeight) / 2;
     return {left, top, left + sizes.panelWidth, top + sizes.panelHeight};
@@ -32,7 +32,7 @@ void ExpectPlacement(const SupportPlacement& placement, ScreenPoint panel, Scree
 TEST(SupportPlacement, OnScreensOfEverySizeAndScale) {
     struct Case {
         const char* what;
-        ScreenRect work;
+        Rect work;
         Sizes sizes;
         ScreenPoint panel;
         ScreenPoint dialog;
@@ -65,17 +65,17 @@ TEST(SupportPlacement, OnScreensOfEverySizeAndScale) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const ScreenRect panel = CentredPanel(c.work, c.sizes);
-        const ScreenRect dialog{0, 0, c.sizes.dialogWidth, c.sizes.dialogHeight};
+        const Rect panel = CentredPanel(c.work, c.sizes);
+        const Rect dialog{0, 0, c.sizes.dialogWidth, c.sizes.dialogHeight};
         ExpectPlacement(PlaceBesidePanel(panel, dialog, c.work, c.sizes.dpi), c.panel, c.dialog);
     }
 }
 
 TEST(SupportPlacement, WhereBothFitThePanelStepsAndTheDialogIsCentredBesideIt) {
-    const ScreenRect work{0, 0, 1920, 1080};
+    const Rect work{0, 0, 1920, 1080};
     struct Case {
-        ScreenRect panel;   // before the move
-        ScreenRect dialog;  // as created
+        Rect panel;   // before the move
+        Rect dialog;  // as created
         ScreenPoint panelTopLeft;
         ScreenPoint dialogTopLeft;
     };
@@ -97,8 +97,8 @@ TEST(SupportPlacement, WhereBothFitThePanelStepsAndTheDialogIsCentredBesideIt) {
 }
 
 TEST(SupportPlacement, TheGapBesideTheMovedPanelScalesWithTheDisplay) {
-    const ScreenRect work{0, 0, 7680, 4320};
-    const ScreenRect panel{3000, 1000, 3500, 1600};
+    const Rect work{0, 0, 7680, 4320};
+    const Rect panel{3000, 1000, 3500, 1600};
     for (const auto& [dpi, gap] : {std::pair{96, 10}, {120, 13}, {144, 15}, {192, 20}}) {
         const SupportPlacement placement = PlaceBesidePanel(panel, {0, 0, 661, 433}, work, dpi);
         const int movedPanelRight = placement.panelTopLeft.x + (panel.right - panel.left);
