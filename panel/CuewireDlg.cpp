@@ -4,7 +4,6 @@
 
 #include "panel/Text.h"
 #include "panel/VideoModes.h"
-#include "res/resource.h"
 
 namespace cuewire {
 
@@ -17,6 +16,9 @@ constexpr char16_t kTitlePrefix[] = u"Bryvo Cuewire for NDI\u00AE - No ";
 
 CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
     : m_window(ports.window),
+      m_timers(ports.timers),
+      m_webPages(ports.webPages),
+      m_program(ports.program),
       m_bus(ports.bus),
       m_numberClaims(ports.numberClaims),
       m_linkBroadcast(ports.bus),
@@ -46,15 +48,15 @@ bool CCuewireDlg::OnInitDialog() {
     }
 
     m_bAlwaysOnTop = true;
-    m_window.SetMenuCheck(IDM_ALWAYS_ON_TOP, true);
+    m_window.CheckAlwaysOnTop(true);
     const bool supportCreated = m_window.CreateSupportDialog();
     m_bShowSupport = supportCreated ? 1 : 0;
     m_output.LoadPictures(m_mode);
 
     m_nInstance = 0;
-    m_discovery.Start(m_bus, m_window.ProcessId());
+    m_discovery.Start(m_bus, m_program.ProcessId());
     m_bDiscovering = 1;
-    m_window.StartTimer(kTimerNumbering, kNumberingDelayMs);
+    m_timers.StartTimer(kTimerNumbering, kNumberingDelayMs);
 
     m_window.InitialiseSlotControls();
     m_bAlpha = 1;
@@ -69,7 +71,7 @@ bool CCuewireDlg::OnInitDialog() {
 
 std::u16string CCuewireDlg::FormatVersion() {
     std::array<uint16_t, 4> version{};
-    if (!m_window.ReadFileVersion(version)) {
+    if (!m_program.ReadFileVersion(version)) {
         return {};
     }
     char text[32];
@@ -115,24 +117,20 @@ void CCuewireDlg::RunNumberingStep() {
         m_output.ArmStartupFrame();
         // The mode makes the copy's sender, once, and sends it the start-up frame.
         ApplyVideoMode();
-        m_window.StartTimer(kTimerStartupEnd, kStartupPeriodMs);
-        m_window.EnableControl(IDC_ALPHA, true);
+        m_timers.StartTimer(kTimerStartupEnd, kStartupPeriodMs);
+        m_window.EnableAlpha();
     }
     if (m_bEnded) {
         return;
     }
-    m_window.StopTimer(kTimerNumbering);
-    m_window.StartTimer(kTimerResend, kResendPeriodMs);
+    m_timers.StopTimer(kTimerNumbering);
+    m_timers.StartTimer(kTimerResend, kResendPeriodMs);
 }
 
 void CCuewireDlg::EndStartupPeriod() {
     m_output.EndStartupPeriod(LiveNow());
-    m_window.StopTimer(kTimerStartupEnd);
-    m_window.EnableControl(IDC_ENTRY, true);
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        m_window.EnableControl(IDC_SLOT_EDIT_FIRST + slot, true);
-    }
-    m_window.FocusControl(IDC_ENTRY);
+    m_timers.StopTimer(kTimerStartupEnd);
+    m_window.EnableEdits();
 }
 
 void CCuewireDlg::OnLinkMessage(uint64_t code, int64_t value) {

@@ -6,6 +6,7 @@
 #include "link/LinkBroadcast.h"
 #include "link/LinkProtocol.h"
 #include "link/NumberClaims.h"
+#include "panel/ControlMap.h"
 #include "panel/KeyMap.h"
 #include "panel/LinkFollower.h"
 #include "panel/PanelWindow.h"
@@ -16,6 +17,9 @@ namespace cuewire {
 // Everything the panel reaches outside itself.
 struct PanelPorts {
     IPanelWindow& window;
+    ITimers& timers;
+    IWebPages& webPages;
+    IProgramInfo& program;
     ILinkBus& bus;
     INdiRuntime& ndi;
     IFrameBufferAllocator& frameBuffers;
@@ -52,12 +56,17 @@ class CCuewireDlg {
     bool OnInitDialog();
     void OnTimer(int id);
     void OnLinkMessage(uint64_t code, int64_t value);
-    void OnCommand(int controlId);
+    // The operator edited the entry line or a slot.
     void OnTextChanged();
+    // A resolution or rate radio, or "+Alpha", was clicked.
+    void OnVideoModeClicked();
+    void OnLinkTickClicked();
+    void OnWebLinkClicked(WebPage page);
+    void OnSlotKeyClicked(int slot);
     // True when the key message was taken and must not reach any control.
     bool PreTranslateKey(KeyMessage message, int virtualKey, KeyState keys);
-    // True when the command was handled; other commands get default processing.
-    bool OnSysCommand(int command);
+    // True when the command was handled; kNone gets default processing.
+    bool OnSystemCommand(SystemCommand command);
     void OnWindowShown();
 
     void GoLive(const std::u16string& text);
@@ -116,6 +125,9 @@ class CCuewireDlg {
     bool m_bAlwaysOnTop = false;
 
     IPanelWindow& m_window;         // not owned
+    ITimers& m_timers;              // not owned
+    IWebPages& m_webPages;          // not owned
+    IProgramInfo& m_program;        // not owned
     ILinkBus& m_bus;                // not owned
     INumberClaims& m_numberClaims;  // not owned
     CLinkBroadcast m_linkBroadcast;

@@ -2,7 +2,6 @@
 #include "panel/CuewireDlg.h"
 #include "panel/Text.h"
 #include "panel/VideoModes.h"
-#include "res/resource.h"
 
 namespace cuewire {
 
@@ -11,8 +10,7 @@ void CCuewireDlg::ApplyVideoMode() {
         return;
     }
     m_mode = ModeFor(m_nResolution, m_nRate, m_bAlpha != 0);
-    m_window.SetControlText(IDC_MODE_LABEL,
-                            ModeLabel(m_mode.width, m_mode.height, m_mode.rateN, m_mode.rateD));
+    m_window.ShowModeLabel(ModeLabel(m_mode.width, m_mode.height, m_mode.rateN, m_mode.rateD));
     // No copy publishes under a number it has not been given yet.
     m_output.ApplyMode(m_mode, LiveNow(), HeldNumber());
 }
@@ -87,7 +85,7 @@ bool CCuewireDlg::PreTranslateKey(KeyMessage message, int virtualKey, KeyState k
 void CCuewireDlg::RunKeyAction(const KeyAction& action) {
     switch (action.command) {
         case KeyCommand::kOpenHelp:
-            m_window.OpenWebPage(WebPage::kHelp);
+            m_webPages.OpenWebPage(WebPage::kHelp);
             break;
         case KeyCommand::kGoLiveEntry:
             GoLive(m_strEntry);
@@ -112,66 +110,47 @@ void CCuewireDlg::RunKeyAction(const KeyAction& action) {
     }
 }
 
-void CCuewireDlg::OnCommand(int controlId) {
-    switch (controlId) {
-        case IDC_RES_720:
-        case IDC_RES_1080:
-        case IDC_RATE_25:
-        case IDC_RATE_2997:
-        case IDC_RATE_30:
-        case IDC_ALPHA:
-            if (ReadAllControls()) {
-                ApplyVideoMode();
-            }
-            return;
-        case IDC_LINK:
-            ReadAllControls();  // takes effect at the next composition
-            return;
-        case IDC_LINK_MAKER:
-            m_window.OpenWebPage(WebPage::kMakerSite);
-            return;
-        case IDC_LINK_NDI:
-            m_window.OpenWebPage(WebPage::kNdiSite);
-            return;
-        case IDC_LINK_SOCIAL:
-            m_window.OpenWebPage(WebPage::kMakerSocial);
-            return;
-        case IDC_LINK_VIDEO:
-            m_window.OpenWebPage(WebPage::kMakerVideo);
-            return;
-        case IDOK_EXIT:
-            ExitCommand();
-            return;
-        default:
-            break;
-    }
-    if (controlId >= IDC_SLOT_MODE_FIRST && controlId <= IDC_SLOT_MODE_LAST) {
-        ToggleSlotMode(controlId - IDC_SLOT_MODE_FIRST);
-    } else if (controlId >= IDC_SLOT_KEY_FIRST && controlId <= IDC_SLOT_KEY_LAST) {
-        GoLive(m_strSlot[static_cast<size_t>(controlId - IDC_SLOT_KEY_FIRST)]);
+void CCuewireDlg::OnVideoModeClicked() {
+    if (ReadAllControls()) {
+        ApplyVideoMode();
     }
 }
 
-bool CCuewireDlg::OnSysCommand(int command) {
-    switch (command & 0xfff0) {
-        case IDM_ABOUTBOX:
+void CCuewireDlg::OnLinkTickClicked() {
+    ReadAllControls();  // takes effect at the next composition
+}
+
+void CCuewireDlg::OnWebLinkClicked(WebPage page) {
+    m_webPages.OpenWebPage(page);
+}
+
+void CCuewireDlg::OnSlotKeyClicked(int slot) {
+    if (slot >= 0 && slot < kSlotCount) {
+        GoLive(m_strSlot[static_cast<size_t>(slot)]);
+    }
+}
+
+bool CCuewireDlg::OnSystemCommand(SystemCommand command) {
+    switch (command) {
+        case SystemCommand::kAbout:
             m_window.ShowAbout(m_strVersion, m_output.Sender().RuntimeVersion());
             return true;
-        case IDM_ALWAYS_ON_TOP:
+        case SystemCommand::kAlwaysOnTop:
             ToggleAlwaysOnTop();
             return true;
-        case IDM_ONLINE_HELP:
-            m_window.OpenWebPage(WebPage::kHelp);
+        case SystemCommand::kOnlineHelp:
+            m_webPages.OpenWebPage(WebPage::kHelp);
             return true;
-        default:
-            return false;
+        case SystemCommand::kNone:
+            break;
     }
+    return false;
 }
 
 void CCuewireDlg::ToggleAlwaysOnTop() {
     m_bAlwaysOnTop = !m_bAlwaysOnTop;
     m_window.SetTopmost(m_bAlwaysOnTop);
-    m_window.SetMenuCheck(IDM_ALWAYS_ON_TOP, m_bAlwaysOnTop);
+    m_window.CheckAlwaysOnTop(m_bAlwaysOnTop);
 }
 
 }  // namespace cuewire

@@ -24,17 +24,21 @@ enum class WebPage { kMakerSite, kNdiSite, kMakerSocial, kMakerVideo, kHelp };
 enum class MessageBoxButtons { kOk, kOkCancel };
 enum class MessageBoxAnswer { kOk, kCancel };
 
-// The panel's window as the panel's behaviour reaches it. UI thread only.
+// The panel's window as the panel's behaviour reaches it: what to show, at
+// the level of what happened. UI thread only.
 class IPanelWindow {
   public:
     virtual ~IPanelWindow() = default;
 
     virtual void SetTitle(std::u16string_view title) = 0;
     virtual void SetTopmost(bool topmost) = 0;
-    virtual void SetMenuCheck(int command, bool checked) = 0;
-    virtual void EnableControl(int id, bool enabled) = 0;
-    virtual void FocusControl(int id) = 0;
-    virtual void SetControlText(int id, std::u16string_view text) = 0;
+    // The tick of "Always on top" in the system menu.
+    virtual void CheckAlwaysOnTop(bool checked) = 0;
+    // "+Alpha" becomes usable.
+    virtual void EnableAlpha() = 0;
+    // The entry line and the slots become editable, and the entry line takes the focus.
+    virtual void EnableEdits() = 0;
+    virtual void ShowModeLabel(std::u16string_view text) = 0;
     // False when a radio group's range check failed and the read ended there.
     virtual bool ReadControls(PanelControlValues& values) = 0;
     // Sets a control's text only when it differs, so unchanged edits stay quiet.
@@ -43,12 +47,6 @@ class IPanelWindow {
     virtual void InitialiseSlotControls() = 0;
     virtual MessageBoxAnswer ShowMessage(std::u16string_view text, std::u16string_view caption,
                                          MessageBoxButtons buttons) = 0;
-    virtual void StartTimer(int id, int milliseconds) = 0;
-    virtual void StopTimer(int id) = 0;
-    virtual void OpenWebPage(WebPage page) = 0;
-    // The four numbers of the program file's version; false when unreadable.
-    virtual bool ReadFileVersion(std::array<uint16_t, 4>& version) = 0;
-    virtual uint32_t ProcessId() = 0;
     // Creates the support dialog's object (not yet its window); false when it
     // cannot be made. Never throws.
     virtual bool CreateSupportDialog() = 0;
@@ -56,6 +54,30 @@ class IPanelWindow {
     // The runtime's own description of its version; null when it gives none.
     virtual void ShowAbout(std::u16string_view version, const char* runtimeVersion) = 0;
     virtual void EndPanel(int result) = 0;
+};
+
+// The panel's timers: each fires OnTimer with its id until stopped.
+class ITimers {
+  public:
+    virtual ~ITimers() = default;
+    virtual void StartTimer(int id, int milliseconds) = 0;
+    virtual void StopTimer(int id) = 0;
+};
+
+// Opens a page in the user's browser; nothing is reported when none answers.
+class IWebPages {
+  public:
+    virtual ~IWebPages() = default;
+    virtual void OpenWebPage(WebPage page) = 0;
+};
+
+// What the program knows of itself.
+class IProgramInfo {
+  public:
+    virtual ~IProgramInfo() = default;
+    // The four numbers of the program file's version; false when unreadable.
+    virtual bool ReadFileVersion(std::array<uint16_t, 4>& version) = 0;
+    virtual uint32_t ProcessId() = 0;
 };
 
 }  // namespace cuewire

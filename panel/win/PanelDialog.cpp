@@ -11,10 +11,6 @@ namespace {
 // The platform's F1 notice (WM_KEYF1), which the SDK headers do not declare.
 constexpr UINT kKeyF1Notice = 0x004D;
 
-bool IsTextEdit(int id) {
-    return id == IDC_ENTRY || (id >= IDC_SLOT_EDIT_FIRST && id <= IDC_SLOT_EDIT_LAST);
-}
-
 }  // namespace
 
 CPanelDialog::CPanelDialog(HINSTANCE instance, UINT linkMessage, VidBox& preview)
@@ -71,7 +67,8 @@ INT_PTR CPanelDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         case WM_SYSCOMMAND:
-            return m_pPanel->OnSysCommand(static_cast<int>(wParam)) ? TRUE : FALSE;
+            return m_pPanel->OnSystemCommand(SystemCommandFor(static_cast<int>(wParam))) ? TRUE
+                                                                                        : FALSE;
         case WM_DRAWITEM:
             OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             SetMessageResult(TRUE);
@@ -134,7 +131,32 @@ void CPanelDialog::OnCommand(int id, int notification) {
     if (notification == EN_CHANGE && IsTextEdit(id)) {
         m_pPanel->OnTextChanged();
     } else if (notification == BN_CLICKED) {  // STN_CLICKED has the same value
-        m_pPanel->OnCommand(id);
+        OnClick(ClickOn(id));
+    }
+}
+
+void CPanelDialog::OnClick(const ControlClick& click) {
+    switch (click.event) {
+        case ControlEvent::kVideoMode:
+            m_pPanel->OnVideoModeClicked();
+            break;
+        case ControlEvent::kLinkTick:
+            m_pPanel->OnLinkTickClicked();
+            break;
+        case ControlEvent::kWebLink:
+            m_pPanel->OnWebLinkClicked(click.page);
+            break;
+        case ControlEvent::kSlotMode:
+            m_pPanel->ToggleSlotMode(click.slot);
+            break;
+        case ControlEvent::kSlotKey:
+            m_pPanel->OnSlotKeyClicked(click.slot);
+            break;
+        case ControlEvent::kExit:
+            m_pPanel->ExitCommand();
+            break;
+        case ControlEvent::kNone:
+            break;
     }
 }
 

@@ -19,7 +19,11 @@ namespace cuewire {
 // The control panel's window (template 102): turns messages into calls on the
 // panel's behaviour (CCuewireDlg) and the panel's requests into Win32 calls.
 // UI thread only.
-class CPanelDialog final : public CDialogWindow, public IPanelWindow {
+class CPanelDialog final : public CDialogWindow,
+                           public IPanelWindow,
+                           public ITimers,
+                           public IWebPages,
+                           public IProgramInfo {
   public:
     // `linkMessage` is the registered link message; `preview` draws control 1007.
     CPanelDialog(HINSTANCE instance, UINT linkMessage, VidBox& preview);
@@ -31,25 +35,29 @@ class CPanelDialog final : public CDialogWindow, public IPanelWindow {
     // IPanelWindow
     void SetTitle(std::u16string_view title) override;
     void SetTopmost(bool topmost) override;
-    void SetMenuCheck(int command, bool checked) override;
-    void EnableControl(int id, bool enabled) override;
-    void FocusControl(int id) override;
-    void SetControlText(int id, std::u16string_view text) override;
+    void CheckAlwaysOnTop(bool checked) override;
+    void EnableAlpha() override;
+    void EnableEdits() override;
+    void ShowModeLabel(std::u16string_view text) override;
     bool ReadControls(PanelControlValues& values) override;
     void WriteControls(const PanelControlValues& values) override;
     void ShowSlotMode(int slot, int state, std::u16string_view caption) override;
     void InitialiseSlotControls() override;
     MessageBoxAnswer ShowMessage(std::u16string_view text, std::u16string_view caption,
                                  MessageBoxButtons buttons) override;
-    void StartTimer(int id, int milliseconds) override;
-    void StopTimer(int id) override;
-    void OpenWebPage(WebPage page) override;
-    bool ReadFileVersion(std::array<uint16_t, 4>& version) override;
-    uint32_t ProcessId() override;
     bool CreateSupportDialog() override;
     void ShowSupportDialog() override;
     void ShowAbout(std::u16string_view version, const char* runtimeVersion) override;
     void EndPanel(int result) override;
+
+    // ITimers
+    void StartTimer(int id, int milliseconds) override;
+    void StopTimer(int id) override;
+    // IWebPages
+    void OpenWebPage(WebPage page) override;
+    // IProgramInfo
+    bool ReadFileVersion(std::array<uint16_t, 4>& version) override;
+    uint32_t ProcessId() override;
 
   protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -58,6 +66,7 @@ class CPanelDialog final : public CDialogWindow, public IPanelWindow {
   private:
     BOOL OnInitDialog();
     void OnCommand(int id, int notification);
+    void OnClick(const ControlClick& click);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     bool OnPaint();
     void OnDestroy();

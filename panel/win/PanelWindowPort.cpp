@@ -39,22 +39,26 @@ void CPanelDialog::SetTopmost(bool topmost) {
                  SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void CPanelDialog::SetMenuCheck(int command, bool checked) {
-    CheckMenuItem(GetSystemMenu(Handle(), FALSE), static_cast<UINT>(command),
+void CPanelDialog::CheckAlwaysOnTop(bool checked) {
+    CheckMenuItem(GetSystemMenu(Handle(), FALSE), IDM_ALWAYS_ON_TOP,
                   MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void CPanelDialog::EnableControl(int id, bool enabled) {
-    EnableWindow(Control(id), enabled ? TRUE : FALSE);
+void CPanelDialog::EnableAlpha() {
+    EnableWindow(Control(IDC_ALPHA), TRUE);
 }
 
-void CPanelDialog::FocusControl(int id) {
+void CPanelDialog::EnableEdits() {
+    EnableWindow(Control(IDC_ENTRY), TRUE);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        EnableWindow(Control(IDC_SLOT_EDIT_FIRST + slot), TRUE);
+    }
     // The dialog's own way, so that the default button follows the focus.
-    SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
+    SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(IDC_ENTRY)), TRUE);
 }
 
-void CPanelDialog::SetControlText(int id, std::u16string_view text) {
-    CDialogWindow::SetControlText(id, ToWide(text));
+void CPanelDialog::ShowModeLabel(std::u16string_view text) {
+    CDialogWindow::SetControlText(IDC_MODE_LABEL, ToWide(text));
 }
 
 void CPanelDialog::ShowSlotMode(int slot, int state, std::u16string_view caption) {

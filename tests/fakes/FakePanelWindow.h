@@ -1,8 +1,9 @@
 #pragma once
-// The panel's window as a recorder: controls hold values, an edit whose text
-// a write changes notifies its change at once (as a real edit does), timers
-// are a table the test fires by hand, message boxes answer from a script and
-// may let other messages in while they wait.
+// The panel's window, with the desktop's services, as a recorder: controls
+// hold values, an edit whose text a write changes notifies its change at once
+// (as a real edit does), what is enabled and focused is kept by control ID as
+// the dialog keeps it, timers are a table the test fires by hand, message
+// boxes answer from a script and may let other messages in while they wait.
 #include <deque>
 #include <functional>
 #include <map>
@@ -15,7 +16,10 @@
 
 namespace cuewire::testing {
 
-class FakePanelWindow final : public IPanelWindow {
+class FakePanelWindow final : public IPanelWindow,
+                              public ITimers,
+                              public IWebPages,
+                              public IProgramInfo {
   public:
     FakePanelWindow() {
         disabled = {IDC_ENTRY, IDC_ALPHA};
@@ -31,16 +35,16 @@ class FakePanelWindow final : public IPanelWindow {
         topmost = value;
         topmostCalls.push_back(value);
     }
-    void SetMenuCheck(int command, bool checked) override { menuChecks[command] = checked; }
-    void EnableControl(int id, bool enabled) override {
-        if (enabled) {
-            disabled.erase(id);
-        } else {
-            disabled.insert(id);
+    void CheckAlwaysOnTop(bool checked) override { menuChecks[IDM_ALWAYS_ON_TOP] = checked; }
+    void EnableAlpha() override { disabled.erase(IDC_ALPHA); }
+    void EnableEdits() override {
+        disabled.erase(IDC_ENTRY);
+        for (int i = 0; i < kSlotCount; ++i) {
+            disabled.erase(IDC_SLOT_EDIT_FIRST + i);
         }
+        focus = IDC_ENTRY;
     }
-    void FocusControl(int id) override { focus = id; }
-    void SetControlText(int id, std::u16string_view text) override { controlTexts[id] = text; }
+    void ShowModeLabel(std::u16string_view text) override { controlTexts[IDC_MODE_LABEL] = text; }
     bool ReadControls(PanelControlValues& out) override {
         ++reads;
         out = controls;

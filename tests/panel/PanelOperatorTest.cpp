@@ -39,16 +39,16 @@ TEST_F(PanelOperatorTest, TheSameTextTakesItselfOffAndComesBack) {
         EXPECT_EQ(TextShown(), expected);
     }
     copy.window.Type(IDC_SLOT_EDIT_FIRST + 1, u"Other");
-    copy.panel.OnCommand(IDC_SLOT_KEY_FIRST + 1);  // a new text replaces the shown one
+    copy.panel.OnSlotKeyClicked(1);  // a new text replaces the shown one
     EXPECT_TRUE(TextShown());
     EXPECT_EQ(copy.canvas.texts.back(), u"Other");
-    copy.panel.OnCommand(IDC_SLOT_KEY_FIRST + 5);  // an empty slot takes any text off
+    copy.panel.OnSlotKeyClicked(5);  // an empty slot takes any text off
     EXPECT_FALSE(TextShown());
 }
 
 TEST_F(PanelOperatorTest, CopyModeAppendsWithALeadingSpaceAndReturnPutsItLive) {
     copy.window.Type(IDC_SLOT_EDIT_FIRST, u"A");
-    copy.panel.OnCommand(IDC_SLOT_MODE_FIRST);
+    copy.panel.ToggleSlotMode(0);
     EXPECT_EQ(copy.window.slotCaptions[0], u"Copy");
     EXPECT_EQ(copy.window.slotStates[0], kSlotCopy);
     copy.Key(kVirtualKeyF3);
@@ -62,10 +62,10 @@ TEST_F(PanelOperatorTest, CopyModeAppendsWithALeadingSpaceAndReturnPutsItLive) {
     copy.window.Type(IDC_SLOT_EDIT_FIRST + 3, u"typing");
     EXPECT_EQ(copy.panel.Live(), u"A A") << "any typing trims the live text";
     EXPECT_EQ(copy.canvas.texts.back(), u" A A") << "the output keeps what it drew";
-    copy.panel.OnCommand(IDC_RES_720);
+    copy.panel.OnVideoModeClicked();
     EXPECT_EQ(copy.canvas.texts.back(), u"A A") << "redrawn without the space";
 
-    copy.panel.OnCommand(IDC_SLOT_MODE_FIRST);
+    copy.panel.ToggleSlotMode(0);
     EXPECT_EQ(copy.window.slotCaptions[0], u"Go Live");
 }
 
@@ -117,7 +117,7 @@ TEST_F(PanelOperatorTest, HeldCopyKeyAppendsOncePerRepeatInOrder) {
 
 TEST_F(PanelOperatorTest, AnEntryLineGrownPast20000UnitsGoesLiveWholeAndOverTheLink) {
     copy.window.controls.m_bLink = 1;
-    copy.panel.OnCommand(IDC_LINK);
+    copy.panel.OnLinkTickClicked();
     copy.window.Type(IDC_SLOT_EDIT_FIRST, std::u16string(200, u'z'));
     copy.panel.ToggleSlotMode(0);
     for (int press = 0; press < 100; ++press) {
@@ -140,7 +140,7 @@ TEST_F(PanelOperatorTest, ModeChangeRedrawsTheShownTextAtTheNewSizeAndSendsTheLi
 
     copy.window.controls.m_nResolution = 1;
     copy.window.controls.m_nRate = 1;
-    copy.panel.OnCommand(IDC_RATE_2997);
+    copy.panel.OnVideoModeClicked();
     EXPECT_EQ(copy.window.controlTexts[IDC_MODE_LABEL], u"1920 x 1080 - 29.97 fps");
     EXPECT_EQ(copy.canvas.cellHeights.back(), 126);
     EXPECT_EQ(copy.OutputPixel(137, 828), kTextBoxBlack);
@@ -164,8 +164,8 @@ TEST_F(PanelOperatorTest, ModeChangeRedrawsTheShownTextAtTheNewSizeAndSendsTheLi
 TEST_F(PanelOperatorTest, ChoosingTheCheckedRadioAgainAppliesTheModeAgain) {
     const int creates = runtime.Count("send_create");
     const int destroys = runtime.Count("send_destroy");
-    copy.panel.OnCommand(IDC_RES_720);
-    copy.panel.OnCommand(IDC_RES_720);
+    copy.panel.OnVideoModeClicked();
+    copy.panel.OnVideoModeClicked();
     EXPECT_EQ(runtime.Count("send_create"), creates + 2);
     EXPECT_EQ(runtime.Count("send_destroy"), destroys + 2);
     EXPECT_EQ(runtime.liveSenders, 1);
@@ -173,18 +173,18 @@ TEST_F(PanelOperatorTest, ChoosingTheCheckedRadioAgainAppliesTheModeAgain) {
 
 TEST_F(PanelOperatorTest, AlphaOffSendsBgrxAndLinkOptionChangesNoPixel) {
     copy.window.controls.m_bAlpha = 0;
-    copy.panel.OnCommand(IDC_ALPHA);
+    copy.panel.OnVideoModeClicked();
     EXPECT_EQ(runtime.lastSentFrame.FourCC, kFourCcBgrx);
     const int sends = runtime.sendsWithFrame;
     copy.window.controls.m_bLink = 1;
-    copy.panel.OnCommand(IDC_LINK);
+    copy.panel.OnLinkTickClicked();
     EXPECT_TRUE(copy.panel.LinkTicked());
     EXPECT_EQ(runtime.sendsWithFrame, sends);
 }
 
 TEST_F(PanelOperatorTest, LinkCarriesEachCompositionOnlyFromTheFirstCopy) {
     copy.window.controls.m_bLink = 1;
-    copy.panel.OnCommand(IDC_LINK);
+    copy.panel.OnLinkTickClicked();
     copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Hi");
     desktop.log.clear();
     copy.Key(kVirtualKeyF3);
@@ -206,7 +206,7 @@ TEST_F(PanelOperatorTest, LinkCarriesEachCompositionOnlyFromTheFirstCopy) {
     second.StartAndRun();
     ASSERT_EQ(second.panel.Instance(), 1);
     second.window.controls.m_bLink = 1;
-    second.panel.OnCommand(IDC_LINK);
+    second.panel.OnLinkTickClicked();
     second.window.Type(IDC_ENTRY, u"Quiet");
     desktop.log.clear();
     second.Key(kVirtualKeyReturn);
@@ -215,24 +215,30 @@ TEST_F(PanelOperatorTest, LinkCarriesEachCompositionOnlyFromTheFirstCopy) {
 }
 
 TEST_F(PanelOperatorTest, SystemMenuCommandsAndWebLinks) {
-    copy.panel.OnSysCommand(IDM_ALWAYS_ON_TOP);
+    // Through the same table as the window's menu.
+    const auto menu = [this](int command) {
+        return copy.panel.OnSystemCommand(SystemCommandFor(command));
+    };
+    menu(IDM_ALWAYS_ON_TOP);
     EXPECT_FALSE(copy.window.menuChecks[IDM_ALWAYS_ON_TOP]);
     EXPECT_FALSE(copy.window.topmost);
-    copy.panel.OnSysCommand(IDM_ALWAYS_ON_TOP | 0x3);  // the low four bits are the platform's
+    menu(IDM_ALWAYS_ON_TOP | 0x3);  // the low four bits are the platform's
     EXPECT_TRUE(copy.window.menuChecks[IDM_ALWAYS_ON_TOP]);
     EXPECT_TRUE(copy.window.topmost);
 
-    EXPECT_TRUE(copy.panel.OnSysCommand(IDM_ABOUTBOX));
+    EXPECT_TRUE(menu(IDM_ABOUTBOX));
     EXPECT_EQ(copy.window.aboutVersions, std::vector<std::u16string>{u"1.0.0.6"});
-    EXPECT_FALSE(copy.panel.OnSysCommand(0xF060)) << "close and others go to the platform";
+    EXPECT_FALSE(menu(0xF060)) << "close and others go to the platform";
 
-    copy.panel.OnSysCommand(IDM_ONLINE_HELP);
+    menu(IDM_ONLINE_HELP);
     // One F1 press: the key-down goes on to the dialog, the notice opens help.
     EXPECT_FALSE(copy.Key(kVirtualKeyF1));
     EXPECT_EQ(copy.window.pages.size(), 1u) << "the F1 key-down opens nothing";
     EXPECT_TRUE(copy.Key(kVirtualKeyF1, false, false, KeyMessage::kHelpNotice));
     for (int id : {IDC_LINK_MAKER, IDC_LINK_NDI, IDC_LINK_SOCIAL, IDC_LINK_VIDEO}) {
-        copy.panel.OnCommand(id);
+        const ControlClick click = ClickOn(id);
+        ASSERT_EQ(click.event, ControlEvent::kWebLink) << id;
+        copy.panel.OnWebLinkClicked(click.page);
     }
     EXPECT_EQ(
         copy.window.pages,

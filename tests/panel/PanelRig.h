@@ -16,8 +16,8 @@ struct PanelCopy {
         : desktop(desktop),
           bus(desktop),
           numberClaims(desktop.claims),
-          panel(PanelPorts{window, bus, runtime, frameBuffers, canvas, pictures, wait,
-                           preview, numberClaims, surfaceBlocks}) {
+          panel(PanelPorts{window, window, window, window, bus, runtime, frameBuffers, canvas,
+                           pictures, wait, preview, numberClaims, surfaceBlocks}) {
         window.processId = processId;
         window.onEditChanged = [this] { panel.OnTextChanged(); };
         pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);

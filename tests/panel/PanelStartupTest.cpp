@@ -69,7 +69,7 @@ TEST_F(PanelStartupTest, AModeChosenBeforeTheNumberingStepIsTheOneItsSenderStart
     PanelCopy& copy = NewCopy();
     copy.Start();
     copy.window.controls.m_nResolution = 1;
-    copy.panel.OnCommand(IDC_RES_1080);
+    copy.panel.OnVideoModeClicked();
     EXPECT_EQ(runtime.Count("send_create"), 0) << "nothing published under a provisional number";
     copy.Fire(kTimerNumbering);
     EXPECT_EQ(runtime.FunctionNames(),
@@ -280,11 +280,11 @@ TEST_F(PanelStartupTest, OnlyACopyThatTookNumberOneSpeaksOnTheLink) {
     };
     auto tickLinkAndCompose = [](PanelCopy& copy) {
         copy.window.controls.m_bLink = 1;
-        copy.panel.OnCommand(IDC_LINK);
+        copy.panel.OnLinkTickClicked();
         copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Hi");  // as another program could set it
         copy.Key(kVirtualKeyF3);
         copy.window.controls.m_nResolution = 1;
-        copy.panel.OnCommand(IDC_RES_1080);
+        copy.panel.OnVideoModeClicked();
         copy.Key(kVirtualKeyEscape);
     };
 
@@ -324,10 +324,10 @@ TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
     runtime.probeContext = &copy.panel;
     copy.StartAndNumber();
     copy.window.answers = {MessageBoxAnswer::kCancel, MessageBoxAnswer::kOk};
-    copy.panel.OnCommand(IDOK_EXIT);
+    copy.panel.ExitCommand();
     EXPECT_EQ(copy.window.endResult, -1) << "anything but OK keeps the panel";
     runtime.calls.clear();
-    copy.panel.OnCommand(IDOK_EXIT);
+    copy.panel.ExitCommand();
     EXPECT_EQ(runtime.FunctionNames(),
               (std::vector<std::string>{"send_video(null)", "send_destroy", "destroy"}));
     EXPECT_TRUE(runtime.calls[0].framesAllocated);
@@ -412,7 +412,7 @@ TEST_F(PanelStartupTest, ARefusedSenderLeavesTheOutputComposedAndPreviewedUntilA
     // The runtime may come round: the next mode change asks again and sends.
     runtime.createReturnsNull = false;
     copy.window.controls.m_nResolution = 1;
-    copy.panel.OnCommand(IDC_RES_1080);
+    copy.panel.OnVideoModeClicked();
     EXPECT_EQ(runtime.Count("send_create"), 2);
     EXPECT_EQ(runtime.liveSenders, 1);
     EXPECT_EQ(runtime.sendsWithFrame, 1);
@@ -453,9 +453,9 @@ TEST(PanelInert, ANdiSideThatCannotStartLeavesAnInertPanelThatStillExits) {
         EXPECT_TRUE(desktop.log.empty()) << "an inert copy asks nothing: " << c.name;
         copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Nothing");
         copy.Key(kVirtualKeyF3);
-        copy.panel.OnCommand(IDC_RES_1080);
+        copy.panel.OnVideoModeClicked();
         EXPECT_EQ(runtime.Count("send_create"), 0) << c.name;
-        copy.panel.OnCommand(IDOK_EXIT);
+        copy.panel.ExitCommand();
         EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel) << c.name;
         EXPECT_EQ(runtime.Count("destroy"), c.expectedDestroys) << c.name;
         EXPECT_EQ(copy.frameBuffers.live, 0) << "every buffer had is freed at exit: " << c.name;

@@ -57,7 +57,7 @@ TEST(Resend, TakesNoHeapAndHandsOverTheComposedBufferUncopied) {
              copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Cue");
              copy.Key(kVirtualKeyF3);
              copy.window.controls.m_nResolution = 1;
-             copy.panel.OnCommand(IDC_RES_1080);
+             copy.panel.OnVideoModeClicked();
          }},
     };
     for (const Situation& situation : situations) {
