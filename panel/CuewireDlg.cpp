@@ -23,8 +23,7 @@ CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
       m_numberClaims(ports.numberClaims),
       m_linkBroadcast(ports.bus),
       m_linkFollower(m_linkBroadcast),
-      m_output(OutputPorts{ports.ndi, ports.frameBuffers, ports.canvas, ports.pictures, ports.wait,
-                           ports.preview, m_linkFollower, ports.surfaceBlocks}) {
+      m_output(ports.output, m_linkFollower) {
     m_nSlotMode.fill(kSlotGoLive);
 }
 

@@ -21,16 +21,8 @@ struct PanelPorts {
     IWebPages& webPages;
     IProgramInfo& program;
     ILinkBus& bus;
-    INdiRuntime& ndi;
-    IFrameBufferAllocator& frameBuffers;
-    ITextCanvas& canvas;
-    IBitmapResources& pictures;
-    IWait& wait;
-    IPreviewWindow& preview;
     INumberClaims& numberClaims;
-    // The drawing surfaces' buffers; a refusal here leaves a feature silent
-    // but, unlike a refused frame buffer, does not stop the panel.
-    IFrameBufferAllocator& surfaceBlocks;
+    OutputDevices output;
 };
 
 enum PanelTimer : int {

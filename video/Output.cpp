@@ -2,11 +2,11 @@
 
 namespace cuewire {
 
-COutput::COutput(const OutputPorts& ports)
-    : m_sender(ports.ndi, ports.frameBuffers),
-      m_preview(ports.preview, ports.surfaceBlocks),
-      m_composer(m_sender, ports.canvas, ports.pictures, ports.wait, ports.follower, m_preview,
-                 ports.surfaceBlocks) {}
+COutput::COutput(const OutputDevices& devices, IOutputFollower& follower)
+    : m_sender(devices.ndi, devices.frameBuffers),
+      m_preview(devices.preview, devices.surfaceBlocks),
+      m_composer(m_sender, devices.canvas, devices.pictures, devices.wait, follower, m_preview,
+                 devices.surfaceBlocks) {}
 
 COutput::StartResult COutput::Start() {
     if (!m_sender.InitialiseNdi()) {

@@ -24,15 +24,14 @@ struct LiveText {
     bool announce = false;  // the follower hears what the composition shows
 };
 
-// Everything the output reaches outside itself.
-struct OutputPorts {
+// What the output draws and sends with, as the program's start wires it.
+struct OutputDevices {
     INdiRuntime& ndi;
     IFrameBufferAllocator& frameBuffers;
     ITextCanvas& canvas;
     IBitmapResources& pictures;
     IWait& wait;
     IPreviewWindow& preview;
-    IOutputFollower& follower;
     // The drawing surfaces' and the preview image's buffers; a refusal here
     // leaves a feature silent but, unlike a refused frame buffer, does not
     // stop the output.
@@ -47,7 +46,8 @@ class COutput {
   public:
     enum class StartResult { kStarted, kNoRuntime, kNoFrameBuffers };
 
-    explicit COutput(const OutputPorts& ports);
+    // `follower` hears what each announced composition shows.
+    COutput(const OutputDevices& devices, IOutputFollower& follower);
 
     // The runtime and the two frame buffers; without either the output stays silent.
     StartResult Start();

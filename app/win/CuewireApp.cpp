@@ -33,9 +33,9 @@ int CCuewireApp::Run() {
     CVirtualFrameBufferAllocator pixelBlocks;
     VidBox preview;
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
-    CCuewireDlg panel(PanelPorts{window, window, window, window, bus, runtime.Runtime(),
-                                 m_frameBuffers, canvas, pictures, wait, preview, numberClaims,
-                                 pixelBlocks});
+    CCuewireDlg panel(PanelPorts{window, window, window, window, bus, numberClaims,
+                                 OutputDevices{runtime.Runtime(), m_frameBuffers, canvas, pictures,
+                                               wait, preview, pixelBlocks}});
 
     window.Run(panel);
     return 0;

@@ -16,8 +16,9 @@ struct PanelCopy {
         : desktop(desktop),
           bus(desktop),
           numberClaims(desktop.claims),
-          panel(PanelPorts{window, window, window, window, bus, runtime, frameBuffers, canvas,
-                           pictures, wait, preview, numberClaims, surfaceBlocks}) {
+          panel(PanelPorts{window, window, window, window, bus, numberClaims,
+                           OutputDevices{runtime, frameBuffers, canvas, pictures, wait, preview,
+                                         surfaceBlocks}}) {
         window.processId = processId;
         window.onEditChanged = [this] { panel.OnTextChanged(); };
         pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);

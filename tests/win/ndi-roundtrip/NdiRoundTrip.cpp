@@ -47,11 +47,9 @@ class CSleep final : public IWait {
     void Wait(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
 };
 
-class CNoPreview final : public IPreview {
+class CNoPreview final : public IPreviewWindow {
   public:
-    void Setup() override {}
-    void SetFrame(const uint8_t*, int32_t, int32_t, int32_t, uint32_t, float) override {}
-    void Refresh() override {}
+    void Show(const uint8_t*, const PreviewBitmapDescription&) override {}
 };
 
 struct Options {
@@ -163,7 +161,7 @@ int Run(const Options& options) {
     CHeapFrameBufferAllocator frameBuffers;
     CHeapFrameBufferAllocator surfaceBlocks;
     COutput output(
-        OutputPorts{watched, frameBuffers, canvas, pictures, wait, preview, link, surfaceBlocks});
+        OutputDevices{watched, frameBuffers, canvas, pictures, wait, preview, surfaceBlocks}, link);
     if (!connections || output.Start() != COutput::StartResult::kStarted) {
         std::printf("error cannot run NDI\n");
         return 3;
