@@ -27,7 +27,9 @@ void CCuewireDlg::GoLive(const std::u16string& text) {
         return;
     }
     m_strLive = text;
-    // The same text chosen again while it is shown takes it off the output.
+    // An empty line, or the same text chosen again while it is shown, takes
+    // the text off the output; that drops a text waiting for the start-up
+    // period's end as well, which would otherwise come out as an empty box.
     if (!m_strLive.empty() && (m_strLive != m_strPrevLive || !m_output.TextShown())) {
         m_output.ShowText(LiveNow());
     } else {
