@@ -1,6 +1,6 @@
 #include "controls/FaceLayout.h"
 
-#include "app/DisplayScale.h"
+#include "geometry/DisplayScale.h"
 
 namespace cuewire {
 

@@ -2,7 +2,7 @@
 // How the colour controls lay out their face: which fill colour a state picks,
 // and where the caption goes.
 
-#include "app/Rect.h"
+#include "geometry/Rect.h"
 
 namespace cuewire {
 

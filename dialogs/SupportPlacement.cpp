@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/DisplayScale.h"
+#include "geometry/DisplayScale.h"
 
 namespace cuewire {
 

@@ -3,7 +3,7 @@
 // dialog takes the freed space, vertically centred on the panel. On a screen
 // too small for that, both stay inside the work area of the panel's monitor.
 
-#include "app/Rect.h"
+#include "geometry/Rect.h"
 
 namespace cuewire {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Rect.h"
+#include "geometry/Rect.h"
 #include "video/BitmapResources.h"
 #include "video/DrawSurface.h"
 #include "video/NdiSender.h"

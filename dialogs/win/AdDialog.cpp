@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "app/DisplayScale.h"
+#include "geometry/DisplayScale.h"
 #include "app/WebAddresses.h"
 #include "app/win/WindowDpi.h"
 #include "dialogs/SupportPlacement.h"

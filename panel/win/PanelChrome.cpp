@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/DisplayScale.h"
+#include "geometry/DisplayScale.h"
 #include "app/win/WindowDpi.h"
 #include "res/resource.h"
 

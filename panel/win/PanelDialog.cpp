@@ -1,6 +1,6 @@
 #include "panel/win/PanelDialog.h"
 
-#include "app/DisplayScale.h"
+#include "geometry/DisplayScale.h"
 #include "app/win/WindowDpi.h"
 #include "res/resource.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/DisplayScale.h"
+#include "geometry/DisplayScale.h"
 #include "video/AreaResample.h"
 #include "video/win/ResourceBitmaps.h"
 

@@ -1,4 +1,4 @@
-#include "app/DisplayScale.h"
+#include "geometry/DisplayScale.h"
 
 #include <gtest/gtest.h>
 
