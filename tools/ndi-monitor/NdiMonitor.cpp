@@ -27,16 +27,17 @@
 #include <cstring>
 #include <string>
 
+#include "app/win/WideText.h"
 #include "tools/common/WallClock.h"
 #include "tools/ndi-monitor/NdiReceive.h"
 #include "tools/ndi-monitor/PngWriter.h"
+#include "video/PixelFormat.h"
 #include "video/win/NdiRuntimeLoader.h"
 
 namespace cuewire {
 namespace {
 
 constexpr uint32_t kCaptureMilliseconds = 200;
-constexpr uint32_t kFourCcBgrx = 0x58524742u;
 
 struct Options {
     std::string address;
@@ -46,18 +47,6 @@ struct Options {
     std::wstring saveDir;
     long saveEvery = 1;
 };
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
 
 bool ParseCount(const wchar_t* text, long& out) {
     wchar_t* end = nullptr;
@@ -71,9 +60,9 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
         const wchar_t* value = argv[i + 1];
         bool ok = true;
         if (key == L"--address") {
-            options.address = Utf8(value);
+            options.address = ToUtf8(value);
         } else if (key == L"--name") {
-            options.name = Utf8(value);
+            options.name = ToUtf8(value);
         } else if (key == L"--frames") {
             ok = ParseCount(value, options.frames);
         } else if (key == L"--seconds") {
@@ -191,7 +180,7 @@ class CMonitor {
             const std::wstring path = m_options.saveDir + L"\\" + file;
             const bool saved = WritePng(path, video.p_data, video.xres, video.yres,
                                         video.line_stride_in_bytes, video.FourCC == kFourCcBgrx);
-            std::printf(saved ? " file=%s" : " file-error=%s", Utf8(path).c_str());
+            std::printf(saved ? " file=%s" : " file-error=%s", ToUtf8(path).c_str());
         }
         const PixelSummary summary = Summarise(video);
         std::printf(" at=%lld covered=%ld sum=%08x\n", arrived, summary.covered,
@@ -215,7 +204,7 @@ int Monitor(const Options& options) {
         return 3;
     }
     std::printf("connecting %s name=%s runtime=%s\n", options.address.c_str(), options.name.c_str(),
-                Utf8(runtime.LoadedPath()).c_str());
+                ToUtf8(runtime.LoadedPath()).c_str());
     std::fflush(stdout);
     long frames = 0;
     {
