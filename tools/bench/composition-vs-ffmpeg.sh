@@ -8,34 +8,22 @@
 # --preset windows). BENCH_FRAMES and BENCH_REPEATS set the compositions per
 # batch and the batches per case (default 300 and 5); FFMPEG_FRAMES and
 # FFMPEG_REPEATS the frames per ffmpeg run and the runs per pipeline (default
-# 1000 and 5). Every figure is a median. The table and the logs end up in
-# BUILD_DIR/bench-out (or $E2E_OUT).
+# 1000 and 5). Every figure is a median. The table is printed at the end and
+# kept with the logs in BUILD_DIR/bench-out/composition-vs-ffmpeg/ (or $E2E_OUT).
 #
-# Started by hand it hands itself to the end-to-end runner, which gives it an
-# X server, a Wine prefix and a loopback-only network namespace of its own and
-# stops everything afterwards; the runner then runs it again to measure.
+# It runs through the end-to-end runner, which gives it an X server, a Wine
+# prefix and a loopback-only network namespace of its own and stops everything
+# afterwards.
 set -uo pipefail
 
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-repo=$(cd "$here/../.." && pwd)
-
-if [ -z "${E2E_TEST_OUT:-}" ]; then
-    build=${1:-build/windows}
-    case $build in
-        /*) ;;
-        *) build=$repo/$build ;;
-    esac
-    export E2E_OUT=${E2E_OUT:-$build/bench-out}
-    E2E_SUITE_DIR=$here E2E_SUITE_GLOB=$(basename "$0") E2E_TIMEOUT=${E2E_TIMEOUT:-3600} \
-        "$repo/tests/e2e/run-all.sh" "$build"
-    status=$?
-    table=$E2E_OUT/$(basename "$0" .sh)/table.txt
-    [ -f "$table" ] && cat "$table"
-    exit "$status"
+if [ -z "${E2E_PIDFILE:-}" ]; then
+    source "$(dirname "${BASH_SOURCE[0]}")/runner.sh"
+    bench_through_runner "$0" composition-vs-ffmpeg 3600 table.txt "${1:-}"
+    exit $?
 fi
 
-# From here on: inside the runner.
-source "$repo/tests/e2e/lib.sh"
+repo=$(cd "$E2E_ROOT/../.." && pwd)
+source "$E2E_ROOT/lib.sh"
 
 frames=${BENCH_FRAMES:-300}
 repeats=${BENCH_REPEATS:-5}

@@ -19,6 +19,8 @@
 // Ends after N frames or S seconds (whichever comes first; neither: Ctrl-C).
 // Exit status 0 when the requested frames arrived (or, without --frames, at
 // least one), 1 when they did not, 2 for bad arguments, 3 when NDI cannot run.
+// A frame that cannot be saved shows file-error=<path> instead of file=, and
+// stderr says why.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -27,16 +29,18 @@
 #include <cstring>
 #include <string>
 
+#include "app/win/WideText.h"
 #include "tools/common/WallClock.h"
+#include "tools/ndi-monitor/ComApartment.h"
 #include "tools/ndi-monitor/NdiReceive.h"
 #include "tools/ndi-monitor/PngWriter.h"
+#include "video/PixelFormat.h"
 #include "video/win/NdiRuntimeLoader.h"
 
 namespace cuewire {
 namespace {
 
 constexpr uint32_t kCaptureMilliseconds = 200;
-constexpr uint32_t kFourCcBgrx = 0x58524742u;
 
 struct Options {
     std::string address;
@@ -46,18 +50,6 @@ struct Options {
     std::wstring saveDir;
     long saveEvery = 1;
 };
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
 
 bool ParseCount(const wchar_t* text, long& out) {
     wchar_t* end = nullptr;
@@ -71,9 +63,9 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
         const wchar_t* value = argv[i + 1];
         bool ok = true;
         if (key == L"--address") {
-            options.address = Utf8(value);
+            options.address = ToUtf8(value);
         } else if (key == L"--name") {
-            options.name = Utf8(value);
+            options.name = ToUtf8(value);
         } else if (key == L"--frames") {
             ok = ParseCount(value, options.frames);
         } else if (key == L"--seconds") {
@@ -123,8 +115,8 @@ std::string FourCcText(uint32_t fourCc) {
 // The receive side of one connection; destroys the receiver when it goes.
 class CMonitor {
   public:
-    CMonitor(const NdiReceiveFunctions& ndi, const Options& options)
-        : m_ndi(ndi), m_options(options) {}
+    CMonitor(const NdiReceiveFunctions& ndi, const Options& options, const CPngWriter& png)
+        : m_ndi(ndi), m_options(options), m_png(png) {}
     ~CMonitor() {
         if (m_receiver) {
             m_ndi.recv_destroy(m_receiver);
@@ -186,12 +178,7 @@ class CMonitor {
                     video.frame_rate_D, static_cast<double>(video.picture_aspect_ratio),
                     video.line_stride_in_bytes);
         if (!m_options.saveDir.empty() && (m_nFrames - 1) % m_options.saveEvery == 0) {
-            wchar_t file[32];
-            std::swprintf(file, 32, L"frame-%04ld.png", m_nFrames);
-            const std::wstring path = m_options.saveDir + L"\\" + file;
-            const bool saved = WritePng(path, video.p_data, video.xres, video.yres,
-                                        video.line_stride_in_bytes, video.FourCC == kFourCcBgrx);
-            std::printf(saved ? " file=%s" : " file-error=%s", Utf8(path).c_str());
+            SaveFrame(video);
         }
         const PixelSummary summary = Summarise(video);
         std::printf(" at=%lld covered=%ld sum=%08x\n", arrived, summary.covered,
@@ -199,14 +186,45 @@ class CMonitor {
         std::fflush(stdout);
     }
 
+    void SaveFrame(const NDIlib_video_frame_v2_t& video) {
+        wchar_t file[32];
+        std::swprintf(file, 32, L"frame-%04ld.png", m_nFrames);
+        const std::wstring path = m_options.saveDir + L"\\" + file;
+        const HRESULT hr = m_png.Write(path, video.p_data, video.xres, video.yres,
+                                       video.line_stride_in_bytes, video.FourCC == kFourCcBgrx);
+        const std::string shown = ToUtf8(path);
+        std::printf(SUCCEEDED(hr) ? " file=%s" : " file-error=%s", shown.c_str());
+        if (FAILED(hr)) {
+            std::fprintf(stderr, "ndi-monitor: cannot save %s (error 0x%08lx)\n", shown.c_str(),
+                         static_cast<unsigned long>(hr));
+        }
+    }
+
     const NdiReceiveFunctions& m_ndi;  // not owned
     const Options& m_options;          // not owned
+    const CPngWriter& m_png;           // not owned
     NDIlib_recv_instance_t m_receiver = nullptr;
     long m_nFrames = 0;
     long m_nMetadata = 0;
 };
 
+// A writer that cannot work is reported once here; each frame it then fails
+// to save says so again.
+void OpenPngWriter(const Options& options, const ComApartment& com, CPngWriter& png) {
+    if (options.saveDir.empty()) {
+        return;
+    }
+    const HRESULT hr = FAILED(com.Result()) ? com.Result() : png.Open();
+    if (FAILED(hr)) {
+        std::fprintf(stderr, "ndi-monitor: cannot save PNG files (error 0x%08lx)\n",
+                     static_cast<unsigned long>(hr));
+    }
+}
+
 int Monitor(const Options& options) {
+    const ComApartment com;
+    CPngWriter png;
+    OpenPngWriter(options, com, png);
     CNdiRuntimeLoader runtime;
     NdiReceiveFunctions receive;
     if (!runtime.Load() || !receive.Resolve(runtime.Module()) ||
@@ -215,11 +233,11 @@ int Monitor(const Options& options) {
         return 3;
     }
     std::printf("connecting %s name=%s runtime=%s\n", options.address.c_str(), options.name.c_str(),
-                Utf8(runtime.LoadedPath()).c_str());
+                ToUtf8(runtime.LoadedPath()).c_str());
     std::fflush(stdout);
     long frames = 0;
     {
-        CMonitor monitor(receive, options);
+        CMonitor monitor(receive, options, png);
         if (!monitor.Connect()) {
             std::printf("error cannot create a receiver\n");
             runtime.Functions().destroy();

@@ -1,136 +1,122 @@
 #include "tools/ndi-monitor/PngWriter.h"
 
-#include <windows.h>
-
 #include <algorithm>
-#include <array>
+#include <cstddef>
 #include <vector>
 
 namespace cuewire {
 
 namespace {
 
-constexpr size_t kStoredBlockMax = 65535;  // the largest stored deflate block
+constexpr int kBytesPerPixel = 4;
 
-constexpr std::array<uint32_t, 256> MakeCrcTable() {
-    std::array<uint32_t, 256> table{};
-    for (uint32_t n = 0; n < 256; ++n) {
-        uint32_t c = n;
-        for (int k = 0; k < 8; ++k) {
-            c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-        }
-        table[n] = c;
-    }
-    return table;
-}
-constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
-
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i) {
-        crc = kCrcTable[(crc ^ data[i]) & 0xff] ^ (crc >> 8);
-    }
-    return ~crc;
-}
-
-uint32_t Adler32(const std::vector<uint8_t>& data) {
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
-
-void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(value >> shift));
-    }
-}
-
-// Rows with filter type 0, pixels reordered to red, green, blue, alpha.
-std::vector<uint8_t> Scanlines(const uint8_t* pixels, int width, int height, int stride,
-                               bool opaque) {
-    std::vector<uint8_t> raw;
-    raw.reserve(static_cast<size_t>(height) * (1 + static_cast<size_t>(width) * 4));
+// The frame's rows packed together, as the encoder takes them. A frame sent
+// without alpha may carry anything in that byte, so it becomes opaque.
+std::vector<uint8_t> PackedPixels(const uint8_t* pixels, int width, int height, int stride,
+                                  bool opaque) {
+    const size_t rowBytes = static_cast<size_t>(width) * kBytesPerPixel;
+    std::vector<uint8_t> packed(rowBytes * static_cast<size_t>(height));
     for (int y = 0; y < height; ++y) {
-        raw.push_back(0);
-        const uint8_t* row = pixels + static_cast<ptrdiff_t>(y) * stride;
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* p = row + x * 4;
-            raw.insert(raw.end(), {p[2], p[1], p[0], opaque ? uint8_t{255} : p[3]});
+        const uint8_t* from = pixels + static_cast<ptrdiff_t>(y) * stride;
+        uint8_t* to = packed.data() + rowBytes * static_cast<size_t>(y);
+        std::copy(from, from + rowBytes, to);
+        if (opaque) {
+            for (size_t alpha = 3; alpha < rowBytes; alpha += kBytesPerPixel) {
+                to[alpha] = 255;
+            }
         }
     }
-    return raw;
+    return packed;
 }
 
-// A zlib stream of stored blocks: no compression, nothing to get wrong.
-std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw) {
-    std::vector<uint8_t> z{0x78, 0x01};
-    size_t offset = 0;
-    do {
-        const size_t length = std::min(kStoredBlockMax, raw.size() - offset);
-        const bool last = offset + length == raw.size();
-        z.push_back(static_cast<uint8_t>(last ? 1 : 0));
-        z.push_back(static_cast<uint8_t>(length));
-        z.push_back(static_cast<uint8_t>(length >> 8));
-        z.push_back(static_cast<uint8_t>(~length));
-        z.push_back(static_cast<uint8_t>(~length >> 8));
-        z.insert(z.end(), raw.begin() + offset, raw.begin() + offset + length);
-        offset += length;
-    } while (offset < raw.size());
-    PutBigEndian(z, Adler32(raw));
-    return z;
-}
-
-void PutChunk(std::vector<uint8_t>& png, const char type[4], const std::vector<uint8_t>& data) {
-    PutBigEndian(png, static_cast<uint32_t>(data.size()));
-    const size_t typeAt = png.size();
-    png.insert(png.end(), type, type + 4);
-    png.insert(png.end(), data.begin(), data.end());
-    PutBigEndian(png, Crc32(png.data() + typeAt, 4 + data.size()));
-}
-
-class FileOwner {
-  public:
-    explicit FileOwner(HANDLE handle) : m_handle(handle) {}
-    ~FileOwner() {
-        if (m_handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(m_handle);
-        }
+HRESULT CreatePngEncoder(IWICImagingFactory& factory, IWICStream& file,
+                         ComOwner<IWICBitmapEncoder>& encoder) {
+    HRESULT hr = factory.CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Put());
+    if (SUCCEEDED(hr)) {
+        hr = encoder->Initialize(&file, WICBitmapEncoderNoCache);
     }
-    FileOwner(const FileOwner&) = delete;
-    FileOwner& operator=(const FileOwner&) = delete;
-    HANDLE Get() const { return m_handle; }
+    return hr;
+}
 
-  private:
-    HANDLE m_handle;
-};
+// One frame of the given size whose pixels are 32-bit BGRA, which the PNG
+// encoder stores as 8-bit RGBA. An encoder that would store anything else
+// would change the pixels, so it counts as a failure.
+HRESULT CreateBgraFrame(IWICBitmapEncoder& encoder, int width, int height,
+                        ComOwner<IWICBitmapFrameEncode>& frame) {
+    ComOwner<IPropertyBag2> options;
+    HRESULT hr = encoder.CreateNewFrame(frame.Put(), options.Put());
+    if (SUCCEEDED(hr)) {
+        hr = frame->Initialize(options.Get());
+    }
+    if (SUCCEEDED(hr)) {
+        hr = frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height));
+    }
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+    if (SUCCEEDED(hr)) {
+        hr = frame->SetPixelFormat(&format);
+    }
+    if (SUCCEEDED(hr) && !IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA)) {
+        hr = WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
+    }
+    return hr;
+}
 
 }  // namespace
 
-bool WritePng(const std::wstring& path, const uint8_t* pixels, int width, int height, int stride,
-              bool opaque) {
-    if (!pixels || width <= 0 || height <= 0) {
-        return false;
-    }
-    std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    std::vector<uint8_t> header;
-    PutBigEndian(header, static_cast<uint32_t>(width));
-    PutBigEndian(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter, no interlace
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", ZlibStored(Scanlines(pixels, width, height, stride, opaque)));
-    PutChunk(png, "IEND", {});
+HRESULT CPngWriter::Open() {
+    m_opened = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                __uuidof(IWICImagingFactory),
+                                reinterpret_cast<void**>(m_factory.Put()));
+    return m_opened;
+}
 
-    const FileOwner file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) {
-        return false;
+HRESULT CPngWriter::Write(const std::wstring& path, const uint8_t* pixels, int width, int height,
+                          int stride, bool opaque) const {
+    if (!m_factory) {
+        return m_opened;
     }
-    DWORD written = 0;
-    return WriteFile(file.Get(), png.data(), static_cast<DWORD>(png.size()), &written, nullptr) &&
-           written == png.size();
+    if (!pixels || width <= 0 || height <= 0 || stride < width * kBytesPerPixel) {
+        return E_INVALIDARG;
+    }
+    const std::vector<uint8_t> packed = PackedPixels(pixels, width, height, stride, opaque);
+    bool created = false;
+    const HRESULT hr = Encode(path, packed.data(), width, height, created);
+    // Encode has let go of the file by now; a half-written one would pass for a frame.
+    if (FAILED(hr) && created) {
+        DeleteFileW(path.c_str());
+    }
+    return hr;
+}
+
+HRESULT CPngWriter::Encode(const std::wstring& path, const uint8_t* pixels, int width,
+                           int height, bool& created) const {
+    ComOwner<IWICStream> file;
+    HRESULT hr = m_factory->CreateStream(file.Put());
+    if (SUCCEEDED(hr)) {
+        hr = file->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
+        created = SUCCEEDED(hr);
+    }
+    ComOwner<IWICBitmapEncoder> encoder;
+    if (SUCCEEDED(hr)) {
+        hr = CreatePngEncoder(*m_factory.Get(), *file.Get(), encoder);
+    }
+    ComOwner<IWICBitmapFrameEncode> frame;
+    if (SUCCEEDED(hr)) {
+        hr = CreateBgraFrame(*encoder.Get(), width, height, frame);
+    }
+    if (SUCCEEDED(hr)) {
+        const UINT rowBytes = static_cast<UINT>(width) * kBytesPerPixel;
+        // The encoder only reads the pixels; the interface predates const.
+        hr = frame->WritePixels(static_cast<UINT>(height), rowBytes,
+                                rowBytes * static_cast<UINT>(height), const_cast<BYTE*>(pixels));
+    }
+    if (SUCCEEDED(hr)) {
+        hr = frame->Commit();
+    }
+    if (SUCCEEDED(hr)) {
+        hr = encoder->Commit();
+    }
+    return hr;
 }
 
 }  // namespace cuewire
