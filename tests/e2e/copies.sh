@@ -23,8 +23,20 @@ find_window() {
 }
 
 # window_gone PREFIX: no visible top-level window's title starts with PREFIX.
+# Only find's own "none" (exit 1) counts: a probe that failed proves nothing.
 window_gone() {
-    ! find_window "$1"
+    probe find "$1" >/dev/null
+    [ $? = 1 ]
+}
+
+# count_windows PATTERN: how many of the visible top-level windows' lines
+# ("<hwnd> <pid> <title>") match the grep PATTERN. Prints nothing and fails
+# when the probe fails, so that a failed probe never reads as "none".
+count_windows() {
+    local list
+    list=$(probe windows) || return 1
+    grep -c -- "$1" <<<"$list"
+    return 0
 }
 
 # start_copy: starts one more copy of cuewire.exe; its PID in COPY_PID.
@@ -43,9 +55,13 @@ panel() {
     echo "$FOUND"
 }
 
-# control_is_enabled HWND ID
+# control_is_enabled HWND ID / control_is_disabled HWND ID: each true only on
+# the probe's word, so that a failed probe reads as neither.
 control_is_enabled() {
     [ "$(probe state "$1" "$2" | cut -d' ' -f1)" = 1 ]
+}
+control_is_disabled() {
+    [ "$(probe state "$1" "$2" | cut -d' ' -f1)" = 0 ]
 }
 
 # wait_until_typing_works HWND: the edits open once the start-up period is over.
@@ -83,8 +99,11 @@ process_ended() {
 grab_frame() {
     local dir=$E2E_TEST_OUT/$1 line
     mkdir -p "$dir"
+    # The receiver must end well too: one that hangs after its frame line would
+    # otherwise pass here and hold up the next step for its whole limit.
     line=$(run_win 40 "$NDI_MONITOR" --address "${2:-127.0.0.1:5961}" --frames 1 --seconds 30 \
-        --save-dir "$(win_path "$dir")" | grep '^frame ') || fail "no frame for $1"
+        --save-dir "$(win_path "$dir")") || fail "no frame for $1"
+    line=$(grep '^frame ' <<<"$line") || fail "no frame line for $1"
     mv "$dir"/frame-*.png "$E2E_TEST_OUT/$1.png" && rmdir "$dir"
     echo "$line"
 }

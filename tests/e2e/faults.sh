@@ -65,7 +65,7 @@ expect_inert_panel() {
     expect_eq "NDI Cuewire" "$title" "title: no numbering step may run"
     local id
     for id in 1012 1008 1033 1040; do
-        control_is_enabled "$INERT_PANEL" $id && fail "control $id is usable in the inert panel"
+        control_is_disabled "$INERT_PANEL" $id || fail "control $id is usable in the inert panel"
     done
     local requests
     requests=$(grep -c '^code 2 ' "$log.link")

@@ -30,15 +30,21 @@ failed_call() {
         read -r stderr
     } <"$E2E_LAST_WIN_CALL"
     [ "$status" = 0 ] && return 0
-    echo " [$command: $(describe_status "$status" "$limit"); stderr: ${stderr:-nothing}]"
+    echo " [$command: $(describe_status "$status" "$limit" "$stderr"); stderr: ${stderr:-nothing}]"
 }
 
-# describe_status STATUS LIMIT: how a helper run under timeout ended.
+# describe_status STATUS LIMIT [STDERR-LINE]: how a helper run under timeout
+# ended. Wine writes "wine: Unhandled ..." for a crash and ends the process with
+# the exception's low byte (5 for an access violation).
 describe_status() {
+    local crashed=
+    case $3 in
+        "wine: Unhandled "*) crashed="crashed, " ;;
+    esac
     case $1 in
-        124) echo "timed out after $2 s" ;;
-        137) echo "killed $2 s + 5 s after it was told to stop" ;;
-        *) echo "exit $1" ;;
+        124) echo "${crashed}timed out after $2 s" ;;
+        137) echo "${crashed}killed $2 s + 5 s after it was told to stop" ;;
+        *) echo "${crashed}exit $1" ;;
     esac
 }
 

@@ -159,6 +159,15 @@ if ! wineboot -i >"$E2E_OUT/wineboot.log" 2>&1 || ! wineserver -w; then
     echo "run-all: wineboot failed (see $E2E_OUT/wineboot.log)" >&2
     exit 2
 fi
+# A Windows program that crashes would otherwise sit behind Wine's "Program
+# Error" box: silent until its helper's time limit, with the box holding the
+# keyboard for every key press after it. Without the box the crash ends the
+# process at once, with "wine: Unhandled ..." on its stderr for fail() to quote.
+if ! wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    >>"$E2E_OUT/wineboot.log" 2>&1; then
+    echo "run-all: cannot turn off Wine's crash box (see $E2E_OUT/wineboot.log)" >&2
+    exit 2
+fi
 # Dialog units as on Windows: see tools/wine-fonts.sh.
 if ! "$repo/tools/wine-fonts.sh"; then
     echo "run-all: cannot give the prefix Wine's Tahoma (tools/setup.sh installs fonts-wine)" >&2

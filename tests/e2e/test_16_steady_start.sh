@@ -39,7 +39,7 @@ receiver=$BG_PID
 note "two Escapes compose the start-up frame twice more"
 # Pressed at once: they wait in the panel's queue behind the numbering step's
 # own composition, and the start-up period leaves room for all three.
-probe foreground "$hwnd" >/dev/null
+probe foreground "$hwnd" || fail "cannot bring the panel to the front"
 keys=$(probe timed-keys Escape Escape) || fail "cannot press Escape"
 escaped_at=$(awk '/^sent Escape/ { sub("at=", "", $3); t = $3 } END { print t }' <<<"$keys")
 note "Escapes sent $((escaped_at - titled_at)) ms after the title was seen"

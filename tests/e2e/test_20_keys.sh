@@ -21,12 +21,12 @@ press() {
     sleep 1.5
 }
 no_exit_question() {
-    ! find_window "Quit Cuewire" || fail "a key reached the Exit button"
+    window_gone "Quit Cuewire" || fail "a key reached the Exit button"
     find_window "$TITLE_PREFIX" || fail "the panel is gone"
 }
 
 note "keys work while the edits are still disabled"
-control_is_enabled "$hwnd" 1033 && fail "the slot edits are usable during the start-up period"
+control_is_disabled "$hwnd" 1033 || fail "the slot edits are usable during the start-up period"
 press ralt+F3
 expect_text "$hwnd" 1023 "Copy"
 press ralt+F3

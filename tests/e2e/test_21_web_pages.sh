@@ -59,7 +59,7 @@ probe click "$hwnd" 1011 || fail "cannot click 1011"
 opened "$site" "$shop" "$social" "$video" "$site" "$ndi"
 
 note "one F1 press"
-probe foreground "$hwnd" >/dev/null
+probe foreground "$hwnd" || fail "cannot bring the panel to the front"
 probe keys F1 || fail "cannot press F1"
 opened "$site" "$shop" "$social" "$video" "$site" "$ndi" "$help"
 note "every page opened once"

@@ -40,9 +40,6 @@ our_copies() {
             echo "$pid"
     done
 }
-count_windows() {
-    probe windows | grep -c -- "$1"
-}
 
 declare -A pid_of hwnd_of
 crowd_start=$(now_ms)

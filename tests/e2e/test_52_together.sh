@@ -17,9 +17,6 @@ seconds_since() {
 sender_ports() {
     ss -Hltn | awk '{n = split($4, a, ":"); if (a[n] > 5960 && a[n] < 6000) print a[n]}' | sort -n
 }
-count_windows() {
-    probe windows | grep -c -- "$1"
-}
 # launch_together N: starts N copies back to back; their PIDs in PIDS.
 launch_together() {
     PIDS=()
@@ -51,7 +48,7 @@ end_all() {
     wait_for 20 eval '[ -z "$(sender_ports)" ]' || fail "still listening: $(sender_ports | paste -sd ' ')"
 }
 window_gone_handle() {
-    ! probe windows | grep -q "^$1 "
+    [ "$(count_windows "^$1 ")" = 0 ]
 }
 
 note "three copies at once"

@@ -65,7 +65,7 @@ live_and_off() {
     ends=$(link_count 10)
     clears=$(link_count 11)
 
-    probe foreground "$hwnd" >/dev/null
+    probe foreground "$hwnd" || fail "$name: cannot bring the panel to the front"
     started=$(date +%s.%N)
     probe keys "$on" || fail "$name: cannot press $on"
     wait_for $TRANSFER_LIMIT log_has "$link" '^code 10 ' $((ends + 1)) ||

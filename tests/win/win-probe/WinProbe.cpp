@@ -28,6 +28,8 @@
 //                                pastes them into the control (WM_PASTE)
 //   units HWND ID                the control's whole text as code units:
 //                                "<count>" then each unit as four hex digits
+//   crash                        ends in an unhandled access violation, as a
+//                                helper with a fault would (the suite must name it)
 //
 // Text goes out as UTF-8. A user cannot click a disabled control, so neither may
 // a test. FILE is a Windows path; a file lets a test hand over any code unit,
@@ -391,7 +393,7 @@ int Usage() {
                  "usage: win-probe windows | find PREFIX | text HWND ID | state HWND ID |\n"
                  "       click HWND ID | mouse HWND ID | foreground HWND | focus | keys KEY... |\n"
                  "       timed-keys KEY... | type TEXT | type-units FILE |\n"
-                 "       settext HWND ID FILE | paste HWND ID FILE | units HWND ID\n");
+                 "       settext HWND ID FILE | paste HWND ID FILE | units HWND ID | crash\n");
     return 64;
 }
 
@@ -494,6 +496,9 @@ int main() {
     }
     if (command == "units" && argc == 4) {
         return PrintUnits(ControlOf(ParseWindow(argv[2]), argv[3]));
+    }
+    if (command == "crash" && argc == 2) {
+        RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
     }
     return Usage();
 }
