@@ -35,7 +35,8 @@ failed_call() {
 
 # describe_status STATUS LIMIT [STDERR-LINE]: how a helper run under timeout
 # ended. Wine writes "wine: Unhandled ..." for a crash and ends the process with
-# the exception's low byte (5 for an access violation).
+# the exception's low byte (5 for an access violation); a Wine process killed
+# by a signal ends with 128 + its number, which timeout passes on.
 describe_status() {
     local crashed=
     case $3 in
@@ -44,6 +45,7 @@ describe_status() {
     case $1 in
         124) echo "${crashed}timed out after $2 s" ;;
         137) echo "${crashed}killed $2 s + 5 s after it was told to stop" ;;
+        129 | 13[0-68-9] | 1[4-5][0-9]) echo "${crashed}ended by SIG$(kill -l $(($1 - 128)))" ;;
         *) echo "${crashed}exit $1" ;;
     esac
 }
