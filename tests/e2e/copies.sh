@@ -55,13 +55,19 @@ panel() {
     echo "$FOUND"
 }
 
+# enabled_word HWND ID: the probe's word on whether the control is enabled,
+# 1 or 0; nothing when the probe fails.
+enabled_word() {
+    probe state "$1" "$2" | cut -d' ' -f1
+}
+
 # control_is_enabled HWND ID / control_is_disabled HWND ID: each true only on
 # the probe's word, so that a failed probe reads as neither.
 control_is_enabled() {
-    [ "$(probe state "$1" "$2" | cut -d' ' -f1)" = 1 ]
+    [ "$(enabled_word "$1" "$2")" = 1 ]
 }
 control_is_disabled() {
-    [ "$(probe state "$1" "$2" | cut -d' ' -f1)" = 0 ]
+    [ "$(enabled_word "$1" "$2")" = 0 ]
 }
 
 # wait_until_typing_works HWND: the edits open once the start-up period is over.
