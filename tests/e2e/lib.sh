@@ -8,6 +8,9 @@ E2E_TEST_OUT=${E2E_TEST_OUT:-$E2E_OUT}
 # Where run_win records its last call, so that a failing test can say why.
 E2E_LAST_WIN_CALL=$E2E_TEST_OUT/last-win-call
 WIN_PROBE=$BUILD_DIR/tests/win/win-probe/win-probe.exe
+# A line Wine writes of its own on a program's stderr: a debug channel's
+# message ("0024:err:module:import_dll ...") or the loader's ("wine: ...").
+WINE_OWN_LINE='^([0-9a-f]{4}:)?(err|fixme|warn|trace):|^wine: |^wineserver: '
 
 # fail MESSAGE: ends the test as failed, with one line that says why: the
 # message, how the last Windows helper ended when it failed (its status, a
@@ -18,19 +21,22 @@ fail() {
     exit 1
 }
 
-# failed_call: " [win-probe keys F3: timed out after 30 s; stderr: ...]" when the
-# last helper run by run_win failed; nothing when it succeeded.
+# failed_call: " [win-probe keys F3: timed out after 30 s; stderr: ...; from Wine: ...]"
+# when the last helper run by run_win failed; nothing when it succeeded. The
+# part from Wine is its own error line, when it wrote one: a DLL the loader
+# could not find, a server it could not reach, a crash before main.
 failed_call() {
     [ -f "$E2E_LAST_WIN_CALL" ] || return 0
-    local status limit command stderr
+    local status limit command stderr wine_error
     {
         read -r status
         read -r limit
         read -r command
         read -r stderr
+        read -r wine_error
     } <"$E2E_LAST_WIN_CALL"
     [ "$status" = 0 ] && return 0
-    echo " [$command: $(describe_status "$status" "$limit" "$stderr"); stderr: ${stderr:-nothing}]"
+    echo " [$command: $(describe_status "$status" "$limit" "$stderr $wine_error"); stderr: ${stderr:-nothing}${wine_error:+; from Wine: $wine_error}]"
 }
 
 # describe_status STATUS LIMIT [STDERR-LINE]: how a helper run under timeout
@@ -40,7 +46,7 @@ failed_call() {
 describe_status() {
     local crashed=
     case $3 in
-        "wine: Unhandled "*) crashed="crashed, " ;;
+        *"wine: Unhandled "*) crashed="crashed, " ;;
     esac
     case $1 in
         124) echo "${crashed}timed out after $2 s" ;;
@@ -135,9 +141,11 @@ run_win() {
     return "$status"
 }
 
-# record_win_call STATUS SECONDS STDERR-FILE EXE ARGS...: four lines: the
-# status, the time limit, the command (program name and its first arguments)
-# and the last non-empty line of its stderr.
+# record_win_call STATUS SECONDS STDERR-FILE EXE ARGS...: five lines: the
+# status, the time limit, the command (program name and its first arguments),
+# the last non-empty line the program itself wrote to stderr, and the line of
+# Wine's own that best says why it failed (run-all.sh keeps Wine's error
+# channel on).
 record_win_call() {
     local status=$1 seconds=$2 err=$3
     shift 3
@@ -147,8 +155,21 @@ record_win_call() {
         echo "$status"
         echo "$seconds"
         echo "${command:0:120}"
-        tr -d '\r' <"$err" | grep -v '^[[:space:]]*$' | tail -n 1 | cut -c1-200
+        # One line each, empty when there is none.
+        echo "$(tr -d '\r' <"$err" | grep -v '^[[:space:]]*$' | grep -Ev "$WINE_OWN_LINE" | tail -n 1 | cut -c1-200)"
+        echo "$(wine_error_line "$err" | cut -c1-400)"
     } >"$E2E_LAST_WIN_CALL.new" && mv "$E2E_LAST_WIN_CALL.new" "$E2E_LAST_WIN_CALL"
+}
+
+# wine_error_line STDERR-FILE: the loader's own complaint ("wine: Unhandled
+# page fault", "wine: could not load ...") when there is one, else the first
+# error of the module loader (it names the DLL that was missing; the lines
+# after it only repeat the status), else Wine's last line of its own.
+wine_error_line() {
+    local lines
+    lines=$(tr -d '\r' <"$1" | grep -E "$WINE_OWN_LINE")
+    [ -n "$lines" ] || return 0
+    grep -m 1 '^wine: ' <<<"$lines" || grep -m 1 ':err:module:' <<<"$lines" || tail -n 1 <<<"$lines"
 }
 
 # wait_for SECONDS CMD...: polls CMD every 0.2 s until it succeeds; false when

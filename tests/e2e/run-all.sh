@@ -8,7 +8,10 @@
 # names; only matching tests run. --repeat N runs the selection N times in a
 # row, to hunt tests that fail by chance; it ends with, for each test, how many
 # runs failed and the first line of each failure. Every run's logs and
-# artefacts stay in $E2E_OUT (run-<i>/ when repeating) until the next start. $E2E_TIMEOUT is the
+# artefacts stay in $E2E_OUT (run-<i>/ when repeating) until the next start;
+# after the summary, the runner prints the end of each failed test's log and
+# the calls of its Windows helpers ($E2E_REPORT_LINES lines of log, default
+# 60), because CI keeps nothing but that output. $E2E_TIMEOUT is the
 # limit for one test in seconds (default 300); a test that needs longer says so
 # in a line "# e2e-timeout: SECONDS", and the larger limit holds.
 # $E2E_SUITE_DIR and $E2E_SUITE_GLOB choose other scripts to run the same way
@@ -73,7 +76,10 @@ fi
 export E2E_ROOT BUILD_DIR
 export NDI_DLL=${NDI_DLL:-$repo/.cache/third_party/Processing.NDI.Lib.x64.dll}
 export E2E_OUT=${E2E_OUT:-$BUILD_DIR/e2e-out}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+# Wine's error channel stays on: a DLL the loader cannot find, a server it
+# cannot reach or a crash before main then names itself on the helper's stderr,
+# where a failing line quotes it (lib.sh). Everything else Wine says is off.
+export WINEDEBUG=-all,err+all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 rm -rf "$E2E_OUT"
 mkdir -p "$E2E_OUT"
 
@@ -221,8 +227,36 @@ run_test() {
     echo "FAIL $name (${took}s, $why; log $log)"
     tail -n 15 "$log" | sed 's/^/    /'
     echo "$why: $(failure_line "$log") (log $log)" >>"$work/failures-$name"
+    echo "$name $out" >>"$work/failed-tests"
     return 1
 }
+
+# report_failures: for every test that failed, the end of its log and its
+# Windows helpers' calls. CI keeps only what the runner prints, not the
+# artefacts, so this is all a failed run leaves to diagnose it by.
+report_failures() {
+    [ -s "$work/failed-tests" ] || return 0
+    local name out
+    while read -r name out; do
+        echo
+        echo "==== $name: the last $report_lines lines of $out/$name.log"
+        tail -n "$report_lines" "$out/$name.log"
+        echo "==== $name: its Windows helpers (time, seconds, status, call)"
+        if [ -s "$out/$name/win-calls.log" ]; then
+            cat "$out/$name/win-calls.log"
+        else
+            echo "(none ran)"
+        fi
+        # What Wine said of the programs the test started in the background.
+        local err
+        for err in "$out/$name"/*.err; do
+            [ -s "$err" ] || continue
+            echo "==== $name: the last 10 lines of $(basename "$err")"
+            tail -n 10 "$err"
+        done
+    done <"$work/failed-tests"
+}
+report_lines=${E2E_REPORT_LINES:-60}
 
 failed_runs=0
 for run in $(seq "$repeat"); do
@@ -255,4 +289,5 @@ if [ "$repeat" -gt 1 ]; then
         [ "$count" -gt 0 ] && sed 's/^/      /' "$record"
     done
 fi
+report_failures
 [ "$failed_runs" -eq 0 ]

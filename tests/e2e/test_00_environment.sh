@@ -27,3 +27,23 @@ why=$(failed_call)
 run_win 30 "$WIN_PROBE" find "Program Error" >/dev/null 2>&1 &&
     fail "a crash box is open"
 echo "a crash ends with exit $status:$why"
+
+# A helper that Wine cannot start names Wine's reason in the failing line, and
+# a failed test leaves its log and its helpers' calls in the runner's own
+# output, which is all that CI keeps. The fixture's helper imports a DLL it is
+# not given; beside that DLL it starts, so the missing file is the only cause.
+missing_import=$BUILD_DIR/tests/win/missing-import/missing-import.exe
+out=$(run_win 30 "$missing_import") || fail "missing-import does not start beside its DLL"
+expect_eq "answer 42" "$out" "missing-import beside its DLL"
+report=$(E2E_SUITE_DIR=$E2E_ROOT/fixtures/failing E2E_FILTER= E2E_OUT=$E2E_TEST_OUT/inner \
+    "$E2E_ROOT/run-all.sh" "$BUILD_DIR" 2>&1) && fail "a runner whose only test fails passed"
+printf '%s\n' "$report" >"$E2E_TEST_OUT/inner-runner.txt"
+failing_line=$(grep -m 1 '^FAIL: missing-import did not start' <<<"$report")
+[[ $failing_line == *"from Wine: "*"absent-import.dll"* ]] ||
+    fail "the failing line does not give Wine's reason: ${failing_line:-no FAIL line} (see inner-runner.txt)"
+after_summary=$(sed -n '/^run-all: 0 passed, 1 failed$/,$p' <<<"$report")
+grep -q '^fixture-log-marker: before the helper$' <<<"$after_summary" ||
+    fail "the failed test's log is not in the runner's output after its summary (see inner-runner.txt)"
+grep -Eq 'status [1-9][0-9]* missing-import\.exe' <<<"$after_summary" ||
+    fail "the failed test's helper calls are not in the runner's output (see inner-runner.txt)"
+echo "a helper Wine cannot start:${failing_line#FAIL: missing-import did not start}"

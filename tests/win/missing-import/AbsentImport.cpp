@@ -1,0 +1,4 @@
+// The DLL that the test does not copy beside missing-import.exe.
+extern "C" __declspec(dllexport) int AbsentImportAnswer() {
+    return 42;
+}
