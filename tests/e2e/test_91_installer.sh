@@ -63,7 +63,9 @@ stop_prefixes() {
         WINEPREFIX=$prefix wineserver -w 2>/dev/null
         id=$(stat -c '%D' "$prefix")-$(printf '%x' "$(stat -c '%i' "$prefix")")
         for folder in /tmp/wine-*/"server-$id"; do
-            [ -d "$folder" ] && rm -rf "$folder"
+            [ -d "$folder" ] || continue
+            rm -rf "$folder"
+            rmdir "$(dirname "$folder")" 2>/dev/null
         done
         rm -rf "$prefix"
     done
