@@ -138,6 +138,7 @@ expect_eq 1 "$(cuewire_entries)" "uninstall entries named Cuewire after the upgr
 [ -z "$(uninstall_value "$older_product" DisplayName)" ] || fail "the older product is still registered"
 expect_eq "$expected_files" "$(installed_files "$install_dir")" "the installed files"
 cmp -s "$program" "$install_dir/cuewire.exe" || fail "the upgrade did not replace cuewire.exe"
+grep -q 'registered trademark of Vizrt NDI AB' "$install_dir/licence.rtf" || fail "the licence text lacks the NDI notice"
 
 note "the uninstall entry"
 for pair in "DisplayName=Cuewire" "DisplayVersion=$version" "Publisher=Bryvo" "HelpLink=$help_url" \
