@@ -16,6 +16,10 @@ packages=(
     # mingw-w64 brings these; named because the release zip ships their
     # licence files (/usr/share/doc/<package>/copyright).
     mingw-w64-x86-64-dev gcc-mingw-w64-x86-64-win32
+    # The MSI: wixl builds it, msitools reads it back in the tests,
+    # osslsigncode signs the program and the MSI; openssl makes the tests'
+    # throwaway certificate.
+    wixl msitools osslsigncode openssl
 )
 # npm fetches the third-party files; a machine that has Node.js already has it.
 command -v npm >/dev/null || packages+=(npm)

@@ -24,7 +24,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 ct
 echo "== Windows build (mingw-w64)"
 cmake --preset windows -DCUEWIRE_WERROR=ON
 cmake --build --preset windows
-cmake --build --preset windows --target release-zip
+cmake --build --preset windows --target release
 
 echo "== end-to-end tests under Wine"
 tests/e2e/run-all.sh build/windows
