@@ -75,7 +75,9 @@ void CPanelDialog::BuildSystemMenu() {
     if (!menu) {
         return;
     }
-    EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    // The close command stays usable: a close from the title bar or from the
+    // system (End task) asks "OK to exit?" as Exit does, where a greyed one
+    // would have the system end the process without its teardown.
     wchar_t about[128] = {};
     if (LoadStringW(Instance(), IDS_ABOUTBOX, about, 128) <= 0) {
         return;
