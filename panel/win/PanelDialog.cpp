@@ -83,7 +83,7 @@ INT_PTR CPanelDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(m_icon.Get());
         case WM_DPICHANGED:
-            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            OnDpiChanged(DpiOfChange(wParam), *reinterpret_cast<const RECT*>(lParam));
             return FALSE;  // the dialog manager still lays out the template's controls
         case WM_QUERYENDSESSION:
             // Never hold the session up: the teardown comes with WM_ENDSESSION,
