@@ -73,8 +73,12 @@ note "the About entry of the system menu opens the About box with the version"
 probe syscommand "$hwnd" 16
 wait_for 10 find_window "About NDI® Cuewire" || fail "no About box"
 about=$FOUND
-probe text "$about" 1000 | grep -Eq '[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+' ||
-    fail "About box without the program's version: $(probe text "$about" 1000)"
+# The four numbers the build wrote into the version resource, exactly.
+version=$(sed -n 's/^#define CUEWIRE_VERSION_TEXT "\(.*\)"$/\1/p' "$BUILD_DIR/generated/res/version.h")
+[ -n "$version" ] || fail "no version in the build's version.h"
+probe text "$about" 1000 | grep -qwF -- "$version" ||
+    fail "About box without the program's version $version: $(probe text "$about" 1000)"
+note "About box: $(probe text "$about" 1000 | tr '\n' ' ')"
 probe click "$about" 1 || fail "cannot close the About box"
 wait_for 10 window_gone "About NDI® Cuewire" || fail "the About box stayed open"
 
