@@ -6,6 +6,9 @@ namespace cuewire {
 
 namespace {
 
+// SC_CLOSE, which the platform's headers declare and the core does not include.
+constexpr int kPlatformClose = 0xF060;
+
 bool InRange(int id, int first, int last) {
     return id >= first && id <= last;
 }
@@ -53,6 +56,8 @@ SystemCommand SystemCommandFor(int command) {
             return SystemCommand::kAlwaysOnTop;
         case IDM_ONLINE_HELP:
             return SystemCommand::kOnlineHelp;
+        case kPlatformClose:
+            return SystemCommand::kClose;
         default:
             return SystemCommand::kNone;
     }

@@ -22,14 +22,15 @@ struct ControlClick {
     bool operator==(const ControlClick&) const = default;
 };
 
-// The commands the panel adds to its system menu.
-enum class SystemCommand { kNone, kAbout, kAlwaysOnTop, kOnlineHelp };
+// The commands the panel adds to its system menu, and the platform's close.
+enum class SystemCommand { kNone, kAbout, kAlwaysOnTop, kOnlineHelp, kClose };
 
 // The table from the panel's control IDs to what a click means; the dialog
 // window reads it, and only it knows the IDs.
 ControlClick ClickOn(int controlId);
-// A system menu command; kNone for the platform's own (close, move, ...),
-// which get default processing. The platform uses the low four bits.
+// A system menu command; kNone for the platform's own (move, minimise, ...),
+// which get default processing. Close (from the title bar, the menu or the
+// system's End task) is the panel's. The platform uses the low four bits.
 SystemCommand SystemCommandFor(int command);
 // Whether a change notice from this control is an edit of the entry line or a slot.
 bool IsTextEdit(int controlId);

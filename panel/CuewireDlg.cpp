@@ -153,7 +153,16 @@ void CCuewireDlg::ExitCommand() {
     EndPanel();
 }
 
+void CCuewireDlg::OnSessionEnding() {
+    EndPanel();
+}
+
 void CCuewireDlg::EndPanel() {
+    // The session may end while the question is open: the teardown has run
+    // by the time the operator's OK comes back.
+    if (m_bEnded) {
+        return;
+    }
     m_output.ShutDown();
     m_bEnded = true;
     m_window.EndPanel(kEndResultCancel);

@@ -60,6 +60,9 @@ class CCuewireDlg {
     // True when the command was handled; kNone gets default processing.
     bool OnSystemCommand(SystemCommand command);
     void OnWindowShown();
+    // The Windows session is ending: the NDI side is released as at a
+    // confirmed Exit, without the question, since the system will not wait.
+    void OnSessionEnding();
 
     void GoLive(const std::u16string& text);
     void ToggleSlotMode(int slot);
@@ -77,7 +80,8 @@ class CCuewireDlg {
     const COutput& Output() const { return m_output; }
 
   private:
-    // Releases the NDI side and ends the panel with the cancel result.
+    // Releases the NDI side and ends the panel with the cancel result: the one
+    // teardown of a confirmed Exit and of the session's end. Runs once.
     void EndPanel();
     void RunNumberingStep();
     void EndStartupPeriod();

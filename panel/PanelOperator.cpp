@@ -143,6 +143,9 @@ bool CCuewireDlg::OnSystemCommand(SystemCommand command) {
         case SystemCommand::kOnlineHelp:
             m_webPages.OpenWebPage(WebPage::kHelp);
             return true;
+        case SystemCommand::kClose:
+            ExitCommand();
+            return true;
         case SystemCommand::kNone:
             break;
     }

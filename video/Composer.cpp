@@ -53,8 +53,33 @@ inline uint32_t Keyed(uint32_t p) {
 
 }  // namespace
 
+// A step that throws (a text too long for the memory left) must not leave the
+// half-written buffer as the one the re-send hands over, nor the re-send shut
+// out: until the new frame is sent, the output stays as it was.
+class COutputComposer::CUnsentFrameUndo {
+  public:
+    explicit CUnsentFrameUndo(COutputComposer& composer)
+        : m_composer(composer), m_bTextShownBefore(composer.m_bTextShown) {}
+    ~CUnsentFrameUndo() {
+        if (!m_bSent) {
+            m_composer.m_sender.SwitchToNextFrame();
+            m_composer.m_bTextShown = m_bTextShownBefore;
+        }
+        m_composer.m_bComposing = 0;
+    }
+    CUnsentFrameUndo(const CUnsentFrameUndo&) = delete;
+    CUnsentFrameUndo& operator=(const CUnsentFrameUndo&) = delete;
+    void Sent() { m_bSent = true; }
+
+  private:
+    COutputComposer& m_composer;
+    int32_t m_bTextShownBefore;
+    bool m_bSent = false;
+};
+
 void COutputComposer::ComposeAndSend(const CompositionInput& input) {
     m_bComposing = 1;
+    CUnsentFrameUndo undo(*this);
     // Never write the buffer the runtime may still be reading: take the other one.
     const int32_t frame = m_sender.SwitchToNextFrame();
     m_bTextShown = 0;
@@ -72,8 +97,8 @@ void COutputComposer::ComposeAndSend(const CompositionInput& input) {
     m_wait.Wait(kSettleMilliseconds);
     TellFollower(input, startup);
     m_sender.SendFrame(frame);
+    undo.Sent();
     HandProgrammeToPreview(input);
-    m_bComposing = 0;
 }
 
 void COutputComposer::TellFollower(const CompositionInput& input, bool startup) {

@@ -116,6 +116,8 @@ class COutputComposer {
     const CDrawSurface& TextBox() const { return m_surfText; }
 
   private:
+    class CUnsentFrameUndo;
+
     void ScaleBackground(int32_t width, int32_t height);
     void RebuildTextSurface(int32_t width, int32_t height);
     void ResetBackground(int32_t width, int32_t height);

@@ -1,5 +1,7 @@
 #include "app/win/DialogWindow.h"
 
+#include "app/win/HandlerGuard.h"
+
 namespace cuewire {
 
 CDialogWindow::~CDialogWindow() {
@@ -133,13 +135,21 @@ INT_PTR CALLBACK CDialogWindow::DialogProc(HWND window, UINT message, WPARAM wPa
         auto* self = reinterpret_cast<CDialogWindow*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         self->m_hWnd = window;
-        return self->HandleMessage(message, wParam, lParam);
+        return GuardHandler(
+            window, [&] { return self->HandleMessage(message, wParam, lParam); }, INT_PTR{TRUE});
     }
     auto* self = reinterpret_cast<CDialogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
     if (!self) {
         return FALSE;  // messages before WM_INITDIALOG (WM_SETFONT) and after WM_NCDESTROY
     }
-    const INT_PTR handled = self->HandleMessage(message, wParam, lParam);
+    if (message == kHandlerFailureReport) {
+        ShowFailureReport(window);
+        return TRUE;
+    }
+    // No exception may unwind through the system's frames; a failed handler
+    // leaves the message to default processing.
+    const INT_PTR handled = GuardHandler(
+        window, [&] { return self->HandleMessage(message, wParam, lParam); }, INT_PTR{FALSE});
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, DWLP_USER, 0);
         self->m_hWnd = nullptr;

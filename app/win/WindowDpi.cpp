@@ -1,5 +1,7 @@
 #include "app/win/WindowDpi.h"
 
+#include "geometry/DisplayScale.h"
+
 namespace cuewire {
 
 namespace {
@@ -28,13 +30,13 @@ int SystemDpi() {
     if (screen) {
         ReleaseDC(nullptr, screen);
     }
-    return dpi > 0 ? dpi : 96;
+    return ClampDpi(dpi);
 }
 
 int WindowDpi(HWND window) {
     static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
     const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
-    return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
+    return dpi > 0 ? ClampDpi(static_cast<int>(dpi)) : SystemDpi();
 }
 
 int SystemMetricForDpi(int index, int dpi) {
@@ -44,6 +46,10 @@ int SystemMetricForDpi(int index, int dpi) {
         return forDpi(index, static_cast<UINT>(dpi));
     }
     return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
+}
+
+int DpiOfChange(WPARAM wParam) {
+    return ClampDpi(LOWORD(wParam));
 }
 
 void KeepOwnFontOnDpiChange(HWND control) {

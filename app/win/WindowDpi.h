@@ -7,11 +7,17 @@
 
 namespace cuewire {
 
+// Every DPI read here is one the platform can report (ClampDpi): a failed call
+// or a forged message never sizes a picture for a scale no screen has.
+
 // The window's DPI (96 at a scale of 100 %).
 int WindowDpi(HWND window);
 
 // The DPI the system's own metrics and stock objects were made for.
 int SystemDpi();
+
+// The new DPI a WM_DPICHANGED carries.
+int DpiOfChange(WPARAM wParam);
 
 // A system metric (SM_CXEDGE, SM_CXICON, ...) as it is at `dpi`.
 int SystemMetricForDpi(int index, int dpi);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "app/win/HandlerGuard.h"
+
 namespace cuewire {
 
 namespace {
@@ -42,10 +44,13 @@ LRESULT CALLBACK CSubclassedControl::SubclassProc(HWND window, UINT message, WPA
                                                   LPARAM lParam, UINT_PTR /*subclassId*/,
                                                   DWORD_PTR self) {
     auto* control = reinterpret_cast<CSubclassedControl*>(self);
+    // A handler that throws leaves the message to the control's own procedure.
     if (message == WM_NCDESTROY) {
         // The window goes first; the object may outlive it.
         control->Detach();
-    } else if (const std::optional<LRESULT> result = control->OnMessage(message, wParam, lParam)) {
+    } else if (const std::optional<LRESULT> result = GuardHandler(
+                   window, [&] { return control->OnMessage(message, wParam, lParam); },
+                   std::optional<LRESULT>())) {
         return *result;
     }
     return DefSubclassProc(window, message, wParam, lParam);

@@ -59,7 +59,8 @@ INT_PTR CAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
                          suggested.right - suggested.left, suggested.bottom - suggested.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
-            m_logo.Show(FirstBitmapPicture(Handle()), Instance(), IDB_MAKER_LOGO, LOWORD(wParam));
+            m_logo.Show(FirstBitmapPicture(Handle()), Instance(), IDB_MAKER_LOGO,
+                        DpiOfChange(wParam));
             return FALSE;  // the dialog manager still lays out the template's controls
         }
         case WM_COMMAND:

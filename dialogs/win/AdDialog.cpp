@@ -92,7 +92,7 @@ INT_PTR AdDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnInitDialog();
             return TRUE;
         case WM_DPICHANGED:
-            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            OnDpiChanged(DpiOfChange(wParam), *reinterpret_cast<const RECT*>(lParam));
             return FALSE;  // the dialog manager still lays out the template's controls
         case WM_TIMER:
             OnTimer(wParam);

@@ -2,10 +2,9 @@
 // the window's display scale.
 #include "panel/win/PanelDialog.h"
 
-#include <vector>
-
 #include "geometry/DisplayScale.h"
 #include "app/win/WindowDpi.h"
+#include "panel/VersionResource.h"
 #include "res/resource.h"
 
 namespace cuewire {
@@ -76,7 +75,9 @@ void CPanelDialog::BuildSystemMenu() {
     if (!menu) {
         return;
     }
-    EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    // The close command stays usable: a close from the title bar or from the
+    // system (End task) asks "OK to exit?" as Exit does, where a greyed one
+    // would have the system end the process without its teardown.
     wchar_t about[128] = {};
     if (LoadStringW(Instance(), IDS_ABOUTBOX, about, 128) <= 0) {
         return;
@@ -128,29 +129,17 @@ void CPanelDialog::OnDpiChanged(int dpi, const RECT& suggested) {
     }
 }
 
+// From the program's own version resource: reading it through the file would
+// take a helper library that a planted copy could stand in for.
 bool CPanelDialog::ReadFileVersion(std::array<uint16_t, 4>& version) {
-    wchar_t path[MAX_PATH] = {};
-    if (GetModuleFileNameW(nullptr, path, MAX_PATH) == 0) {
+    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    const HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+    const auto* block = loaded ? static_cast<const uint8_t*>(LockResource(loaded)) : nullptr;
+    if (!block) {
         return false;
     }
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
-    if (size == 0) {
-        return false;
-    }
-    std::vector<BYTE> block(size);
-    if (!GetFileVersionInfoW(path, 0, size, block.data())) {
-        return false;
-    }
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info ||
-        length < sizeof(VS_FIXEDFILEINFO)) {
-        return false;
-    }
-    version = {HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-               HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS)};
-    return true;
+    return ReadFixedFileVersion(std::span<const uint8_t>(block, SizeofResource(nullptr, found)),
+                                version);
 }
 
 }  // namespace cuewire

@@ -83,8 +83,24 @@ INT_PTR CPanelDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(m_icon.Get());
         case WM_DPICHANGED:
-            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            OnDpiChanged(DpiOfChange(wParam), *reinterpret_cast<const RECT*>(lParam));
             return FALSE;  // the dialog manager still lays out the template's controls
+        case WM_QUERYENDSESSION:
+            // Never hold the session up: the teardown comes with WM_ENDSESSION,
+            // once it is sure that the session ends.
+            SetMessageResult(TRUE);
+            return TRUE;
+        case WM_ENDSESSION:
+            // The system may end the process as soon as this returns.
+            if (wParam) {
+                m_pPanel->OnSessionEnding();
+            }
+            SetMessageResult(0);
+            return TRUE;
+        case WM_CLOSE:
+            // A close sent straight to the window, as End task may: as Exit.
+            m_pPanel->OnSystemCommand(SystemCommand::kClose);
+            return TRUE;
         case WM_DESTROY:
             OnDestroy();
             return FALSE;

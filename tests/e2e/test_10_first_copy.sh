@@ -73,15 +73,26 @@ note "the About entry of the system menu opens the About box with the version"
 probe syscommand "$hwnd" 16
 wait_for 10 find_window "About NDI® Cuewire" || fail "no About box"
 about=$FOUND
-probe text "$about" 1000 | grep -Eq '[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+' ||
-    fail "About box without the program's version: $(probe text "$about" 1000)"
+# The four numbers the build wrote into the version resource, exactly.
+version=$(sed -n 's/^#define CUEWIRE_VERSION_TEXT "\(.*\)"$/\1/p' "$BUILD_DIR/generated/res/version.h")
+[ -n "$version" ] || fail "no version in the build's version.h"
+probe text "$about" 1000 | grep -qE -- "(^|[^0-9.])${version//./\\.}([^0-9.]|\$)" ||
+    fail "About box without the program's version $version: $(probe text "$about" 1000)"
+note "About box: $(probe text "$about" 1000 | tr '\n' ' ')"
 probe click "$about" 1 || fail "cannot close the About box"
 wait_for 10 window_gone "About NDI® Cuewire" || fail "the About box stayed open"
 
-note "a close request leaves the panel open"
-probe syscommand "$hwnd" $((0xF060))
-sleep 1
-find_window "$TITLE_PREFIX" || fail "the close request closed the panel"
+# The close command of the system menu and a WM_CLOSE (End task sends one or
+# the other) ask "OK to exit?" as Exit does; declined, the panel stays.
+for close in "syscommand $hwnd $((0xF060))" "close $hwnd"; do
+    note "a close request ($close) asks first"
+    probe $close || fail "cannot post the close request"
+    wait_for 10 find_window "Quit Cuewire" || fail "$close: no 'OK to exit?'"
+    expect_eq "OK to exit?" "$(probe text "$FOUND" 65535)" "$close: the question"
+    probe click "$FOUND" 2 || fail "cannot decline"
+    wait_for 10 window_gone "Quit Cuewire" || fail "$close: the question stayed"
+    find_window "$TITLE_PREFIX" || fail "$close: a declined close closed the panel"
+done
 
 exit_copy "$hwnd" 1
 wait_for 20 process_ended "$COPY_PID" || fail "the process did not end after a confirmed Exit"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Where the loader looks for the NDI runtime, in which order, and that a
 # missing, broken or incomplete runtime leaves the table incomplete quietly
-# (a loader error box would hold the probe until its time runs out).
+# (a loader error box would hold the probe until its time runs out). It looks
+# beside the program and in the folders the variables name by an absolute
+# path, and nowhere else: not the current folder, not PATH.
 source "$(dirname "$0")/lib.sh"
 
 probe=$BUILD_DIR/tests/win/ndi-loader/ndi-loader-probe.exe
@@ -13,7 +15,8 @@ runtime_name=Processing.NDI.Lib.x64.dll
 # case NAME EXPECTED_FOLDER LAYOUT... -- VAR=FOLDER...
 #   LAYOUT items: FOLDER:real, FOLDER:incomplete or FOLDER:broken, FOLDER one
 #   of program, cwd, v3, v4, v5, v6. EXPECTED_FOLDER is where the runtime must come
-#   from, or "none". Variables name folders of the case.
+#   from, or "none". Variables name folders of the case; VAR=@VALUE passes
+#   VALUE as it is. The probe starts in cwd.
 case_() {
     local name=$1 expected=$2
     shift 2
@@ -33,7 +36,10 @@ case_() {
     done
     [ "${1:-}" = -- ] && shift
     for var in "$@"; do
-        vars+=("${var%%=*}=$(win_path "$root/${var#*=}")")
+        case ${var#*=} in
+            @*) vars+=("${var%%=*}=${var#*=@}") ;;
+            *) vars+=("${var%%=*}=$(win_path "$root/${var#*=}")") ;;
+        esac
     done
 
     local out
@@ -65,5 +71,14 @@ case_ v5-before-v3-when-v4-unset v5 v3:real v5:real -- NDI_RUNTIME_DIR_V3=v3 NDI
 case_ broken-v6-then-v5 v5 v6:broken v5:real -- NDI_RUNTIME_DIR_V5=v5 NDI_RUNTIME_DIR_V6=v6
 case_ beside-before-variable program program:real v6:real -- NDI_RUNTIME_DIR_V6=v6
 case_ broken-beside-then-variable v3 program:broken v3:real -- NDI_RUNTIME_DIR_V3=v3
-case_ search-order-finds-current-folder cwd cwd:real
 case_ incomplete-beside none program:incomplete
+# A file that lacks a function is let go, and the search goes on.
+case_ incomplete-beside-then-variable v3 program:incomplete v3:real -- NDI_RUNTIME_DIR_V3=v3
+case_ incomplete-v6-then-v5 v5 v6:incomplete v5:real -- NDI_RUNTIME_DIR_V5=v5 NDI_RUNTIME_DIR_V6=v6
+# Never the current folder or PATH, however they are reached.
+case_ never-current-folder none cwd:real
+case_ never-path none v4:real -- WINEPATH=v4
+case_ never-relative-variable none cwd:real -- NDI_RUNTIME_DIR_V6=@. NDI_RUNTIME_DIR_V5=@Z:.
+# Rooted on the current drive, without the drive: still the current folder.
+rooted=$E2E_TEST_OUT/never-rooted-variable/cwd
+case_ never-rooted-variable none cwd:real -- "NDI_RUNTIME_DIR_V4=@${rooted//\//\\}"

@@ -54,7 +54,8 @@ TEST(ControlMap, SystemMenuCommandsIgnoreThePlatformsLowBits) {
         {IDM_ALWAYS_ON_TOP, SystemCommand::kAlwaysOnTop},
         {IDM_ALWAYS_ON_TOP | 0xf, SystemCommand::kAlwaysOnTop},
         {IDM_ONLINE_HELP | 0x3, SystemCommand::kOnlineHelp},
-        {0xF060, SystemCommand::kNone},  // close
+        {0xF060, SystemCommand::kClose},
+        {0xF060 | 0x2, SystemCommand::kClose},
         {0xF010, SystemCommand::kNone},  // move
     };
     for (const auto& row : rows) {

@@ -228,7 +228,7 @@ TEST_F(PanelOperatorTest, SystemMenuCommandsAndWebLinks) {
 
     EXPECT_TRUE(menu(IDM_ABOUTBOX));
     EXPECT_EQ(copy.window.aboutVersions, std::vector<std::u16string>{u"1.0.0.6"});
-    EXPECT_FALSE(menu(0xF060)) << "close and others go to the platform";
+    EXPECT_FALSE(menu(0xF010)) << "move and the platform's other commands go to the platform";
 
     menu(IDM_ONLINE_HELP);
     // One F1 press: the key-down goes on to the dialog, the notice opens help.
@@ -244,6 +244,22 @@ TEST_F(PanelOperatorTest, SystemMenuCommandsAndWebLinks) {
         copy.window.pages,
         (std::vector<WebPage>{WebPage::kHelp, WebPage::kHelp, WebPage::kMakerSite,
                               WebPage::kNdiSite, WebPage::kMakerSocial, WebPage::kMakerVideo}));
+}
+
+TEST_F(PanelOperatorTest, ACloseFromTheSystemIsExitWithItsQuestion) {
+    // As End task sends it: SC_CLOSE, whose low four bits are the platform's.
+    const auto close = [this] { return copy.panel.OnSystemCommand(SystemCommandFor(0xF060 | 0x2)); };
+    copy.window.answers = {MessageBoxAnswer::kCancel, MessageBoxAnswer::kOk};
+    runtime.calls.clear();
+    EXPECT_TRUE(close()) << "no default processing: it would close nothing or kill";
+    EXPECT_EQ(copy.window.messages.back(), u"OK to exit?|Quit Cuewire");
+    EXPECT_EQ(copy.window.endResult, -1) << "declined, the panel stays";
+    copy.panel.OnTimer(kTimerResend);
+    EXPECT_EQ(runtime.FunctionNames(), std::vector<std::string>{"send_video"});
+    EXPECT_TRUE(close());
+    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(runtime.FunctionNames(), (std::vector<std::string>{"send_video", "send_video(null)",
+                                                                 "send_destroy", "destroy"}));
 }
 
 TEST_F(PanelOperatorTest, UnusualTextsReachTheCanvasWhole) {

@@ -337,6 +337,44 @@ TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
     EXPECT_EQ(runtime.calls.size(), 3u);
 }
 
+TEST(PanelSessionEnd, RunsTheExitTeardownOnceWithoutAsking) {
+    // The session may also end while the operator is being asked "OK to exit?";
+    // the OK that follows must not release anything a second time.
+    for (const bool duringQuestion : {false, true}) {
+        SharedDesktop desktop;
+        FakeNdiRuntime runtime;
+        PanelCopy copy(desktop, runtime, 7);
+        copy.StartAndRun();
+        runtime.calls.clear();
+        if (duringQuestion) {
+            copy.window.whileAsking = [&copy] { copy.panel.OnSessionEnding(); };
+            copy.panel.ExitCommand();
+        } else {
+            copy.panel.OnSessionEnding();
+        }
+        copy.panel.OnSessionEnding();  // a second notice changes nothing
+        EXPECT_EQ(runtime.FunctionNames(),
+                  (std::vector<std::string>{"send_video(null)", "send_destroy", "destroy"}))
+            << duringQuestion;
+        EXPECT_EQ(copy.window.messages.size(), duringQuestion ? 1u : 0u);
+        EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+        EXPECT_EQ(copy.frameBuffers.live, 0) << duringQuestion;
+        copy.panel.OnTimer(kTimerResend);
+        EXPECT_EQ(runtime.calls.size(), 3u) << "nothing goes out after the teardown";
+    }
+}
+
+TEST(PanelSessionEnd, AnInertPanelShutsDownNoRuntimeThatNeverStarted) {
+    SharedDesktop desktop;
+    FakeNdiRuntime runtime;
+    runtime.initializeResult = false;
+    PanelCopy copy(desktop, runtime, 7);
+    EXPECT_FALSE(copy.panel.OnInitDialog());
+    copy.panel.OnSessionEnding();
+    EXPECT_EQ(runtime.FunctionNames(), std::vector<std::string>{"initialize"});
+    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+}
+
 TEST_F(PanelStartupTest, StartupPeriodEndsWithEditsUsableAndShowsATextChosenMeanwhile) {
     PanelCopy& copy = NewCopy();
     copy.StartAndNumber();

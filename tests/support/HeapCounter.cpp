@@ -21,6 +21,21 @@ std::atomic<bool> g_counting{false};
 std::atomic<bool> g_paused{false};
 std::atomic<long> g_allocations{0};
 std::atomic<long> g_releases{0};
+std::atomic<bool> g_refusing{false};
+std::atomic<long> g_grantedBeforeRefusal{0};
+std::atomic<long> g_refused{0};
+
+// True when this request is one the running HeapRefusal turns down.
+[[maybe_unused]] bool Refuse() {
+    if (!g_refusing.load(std::memory_order_relaxed) || g_paused.load(std::memory_order_relaxed)) {
+        return false;
+    }
+    if (g_grantedBeforeRefusal.fetch_sub(1, std::memory_order_relaxed) > 0) {
+        return false;
+    }
+    g_refused.fetch_add(1, std::memory_order_relaxed);
+    return true;
+}
 
 bool Counting() {
     return g_counting.load(std::memory_order_relaxed) && !g_paused.load(std::memory_order_relaxed);
@@ -71,6 +86,9 @@ bool HeapCounter::CountsMalloc() {
 }
 const char* HeapCounter::WhyNotCounting() {
     return InstallHooksOnce() ? nullptr : "the sanitizer refused another pair of allocation hooks";
+}
+const char* HeapRefusal::WhyNotRefusing() {
+    return "operator new stays the sanitizer's, which cannot be told to refuse";
 }
 }  // namespace cuewire::testing
 
@@ -161,6 +179,9 @@ void RawRelease(void* block) {
 }
 
 void* CountedNew(size_t size) {
+    if (Refuse()) {
+        throw std::bad_alloc();
+    }
     NoteAllocation();
     void* block = RawAllocate(size);
     if (!block) {
@@ -170,6 +191,9 @@ void* CountedNew(size_t size) {
 }
 
 void* CountedNewAligned(size_t size, std::align_val_t alignment) {
+    if (Refuse()) {
+        throw std::bad_alloc();
+    }
     NoteAllocation();
     void* block = RawAllocateAligned(size, alignment);
     if (!block) {
@@ -194,10 +218,16 @@ void* operator new[](size_t size) {
     return CountedNew(size);
 }
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
+    if (Refuse()) {
+        return nullptr;
+    }
     NoteAllocation();
     return RawAllocate(size);
 }
 void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+    if (Refuse()) {
+        return nullptr;
+    }
     NoteAllocation();
     return RawAllocate(size);
 }
@@ -208,10 +238,16 @@ void* operator new[](size_t size, std::align_val_t alignment) {
     return CountedNewAligned(size, alignment);
 }
 void* operator new(size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+    if (Refuse()) {
+        return nullptr;
+    }
     NoteAllocation();
     return RawAllocateAligned(size, alignment);
 }
 void* operator new[](size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+    if (Refuse()) {
+        return nullptr;
+    }
     NoteAllocation();
     return RawAllocateAligned(size, alignment);
 }
@@ -264,6 +300,9 @@ bool HeapCounter::CountsMalloc() {
 const char* HeapCounter::WhyNotCounting() {
     return nullptr;
 }
+const char* HeapRefusal::WhyNotRefusing() {
+    return nullptr;
+}
 }  // namespace cuewire::testing
 
 #endif
@@ -282,6 +321,20 @@ HeapCounter::~HeapCounter() {
 
 HeapCounts HeapCounter::Counts() const {
     return {g_allocations.load(), g_releases.load()};
+}
+
+HeapRefusal::HeapRefusal(long from) {
+    g_refused.store(0);
+    g_grantedBeforeRefusal.store(from);
+    g_refusing.store(true);
+}
+
+HeapRefusal::~HeapRefusal() {
+    g_refusing.store(false);
+}
+
+long HeapRefusal::Refused() const {
+    return g_refused.load();
 }
 
 HeapCountPause::HeapCountPause() : m_bWasPaused(g_paused.exchange(true)) {

@@ -30,8 +30,26 @@ class HeapCounter {
     static const char* WhyNotCounting();
 };
 
-// Leaves out what happens while it lives: for a fake's own bookkeeping, which
-// is the test's, not the code's under measurement.
+// A failing allocator: while it lives, operator new refuses every request from
+// the one numbered `from` on (0: the very first), the throwing forms with
+// std::bad_alloc, the no-throw forms with null. Only where the test binary
+// replaces operator new (not under AddressSanitizer): elsewhere a test must
+// skip with WhyNotRefusing. One at a time, on the test's thread.
+class HeapRefusal {
+  public:
+    explicit HeapRefusal(long from);
+    ~HeapRefusal();
+    HeapRefusal(const HeapRefusal&) = delete;
+    HeapRefusal& operator=(const HeapRefusal&) = delete;
+
+    // How many requests were refused so far.
+    long Refused() const;
+    static const char* WhyNotRefusing();
+};
+
+// Leaves out what happens while it lives, from the counts and from a refusal:
+// for a fake's own bookkeeping, which is the test's, not the code's under
+// measurement.
 class HeapCountPause {
   public:
     HeapCountPause();

@@ -1,19 +1,12 @@
 #include "video/win/NdiRuntimeLoader.h"
 
+#include "app/win/WideText.h"
+#include "video/NdiRuntimePlaces.h"
 #include "video/win/WineCompletionPortPatch.h"
 
 namespace cuewire {
 
 namespace {
-
-// The variables the runtime's installers set, newest version first: a machine
-// that still carries an old runtime beside a new one gets the new one.
-constexpr const wchar_t* kRuntimeFolderVariables[] = {
-    L"NDI_RUNTIME_DIR_V6",
-    L"NDI_RUNTIME_DIR_V5",
-    L"NDI_RUNTIME_DIR_V4",
-    L"NDI_RUNTIME_DIR_V3",
-};
 
 // A missing file or dependency must fail quietly, not with the platform's box.
 class QuietLoadErrors {
@@ -40,22 +33,23 @@ std::wstring ProgramFolder() {
     return slash == std::wstring::npos ? std::wstring{} : folder.substr(0, slash);
 }
 
-std::wstring EnvironmentFolder(const wchar_t* name) {
+std::u16string EnvironmentFolder(const char16_t* name) {
     wchar_t value[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+    const DWORD length = GetEnvironmentVariableW(reinterpret_cast<const wchar_t*>(name), value,
+                                                 MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
         return {};
     }
-    return std::wstring(value, length);
+    return FromWide(std::wstring_view(value, length));
 }
 
-std::wstring InFolder(const std::wstring& folder) {
-    if (folder.empty()) {
-        return {};
+NdiRuntimeSearch WhereToSearch() {
+    NdiRuntimeSearch search;
+    search.programFolder = FromWide(ProgramFolder());
+    for (size_t i = 0; i < kNdiRuntimeFolderVariables.size(); ++i) {
+        search.variableFolders[i] = EnvironmentFolder(kNdiRuntimeFolderVariables[i]);
     }
-    const wchar_t last = folder.back();
-    const bool separated = last == L'\\' || last == L'/';
-    return folder + (separated ? L"" : L"\\") + CNdiRuntimeLoader::kRuntimeFileName;
+    return search;
 }
 
 // FARPROC to the table's exact type, through the generic function type that
@@ -74,31 +68,30 @@ CNdiRuntimeLoader::~CNdiRuntimeLoader() {
 bool CNdiRuntimeLoader::Load() {
     Unload();
     const QuietLoadErrors quiet;
-    bool loaded = TryLoad(InFolder(ProgramFolder()));
-    for (const wchar_t* variable : kRuntimeFolderVariables) {
-        loaded = loaded || TryLoad(InFolder(EnvironmentFolder(variable)));
-    }
-    loaded = loaded || TryLoad(kRuntimeFileName);
-    if (!loaded) {
-        return false;
-    }
-    // Before anything can create a sender: see WineCompletionPortPatch.h.
-    m_nPatchedImports = InstallWineCompletionPortPatch(m_hModule);
-    if (!ResolveFunctions()) {
+    for (const std::u16string& file : NdiRuntimeCandidates(WhereToSearch())) {
+        if (!TryLoad(ToWide(file))) {
+            continue;
+        }
+        if (ResolveFunctions()) {
+            // Before anything can create a sender: see WineCompletionPortPatch.h.
+            m_nPatchedImports = InstallWineCompletionPortPatch(m_hModule);
+            return true;
+        }
         Unload();
-        return false;
     }
-    return true;
+    return false;
 }
 
 bool CNdiRuntimeLoader::TryLoad(const std::wstring& file) {
-    if (file.empty()) {
-        return false;
+    // The runtime's own dependencies come from its folder, then the system's;
+    // never from the current folder or PATH.
+    m_hModule = LoadLibraryExW(file.c_str(), nullptr,
+                               LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!m_hModule && GetLastError() == ERROR_INVALID_PARAMETER) {
+        // A system without those search flags: the full path alone keeps the
+        // search away from the current folder for the file itself.
+        m_hModule = LoadLibraryExW(file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
-    // A full path loads the runtime's own dependencies from its folder first;
-    // the bare name takes the standard search order.
-    const bool fullPath = file.find_first_of(L"\\/") != std::wstring::npos;
-    m_hModule = LoadLibraryExW(file.c_str(), nullptr, fullPath ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
     if (!m_hModule) {
         return false;
     }

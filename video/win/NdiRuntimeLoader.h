@@ -8,16 +8,15 @@
 namespace cuewire {
 
 // Owns the loaded NDI runtime and the table of its functions. Load tries each
-// place once, in order: the program's own folder, the folders named by the
-// runtime's installers (NDI_RUNTIME_DIR_V6 down to _V3), then the system's search
-// order. A runtime that is missing or lacks a function leaves the table
-// incomplete, which the panel reports as "Cannot run NDI."; the platform's
-// loader never shows a box of its own. Destroy every sender (and call
-// NDIlib_destroy) before this object goes.
+// place of NdiRuntimeCandidates once, by its full path: the program's own
+// folder, then the folders named by the runtime's installers; never the
+// current folder or PATH, where anyone may leave a file of that name. A file
+// that lacks a function is let go and the next place tried. When no place
+// holds a complete runtime the table stays incomplete, which the panel reports
+// as "Cannot run NDI."; the platform's loader never shows a box of its own.
+// Destroy every sender (and call NDIlib_destroy) before this object goes.
 class CNdiRuntimeLoader {
   public:
-    static constexpr const wchar_t* kRuntimeFileName = L"Processing.NDI.Lib.x64.dll";
-
     CNdiRuntimeLoader() = default;
     CNdiRuntimeLoader(const CNdiRuntimeLoader&) = delete;
     CNdiRuntimeLoader& operator=(const CNdiRuntimeLoader&) = delete;

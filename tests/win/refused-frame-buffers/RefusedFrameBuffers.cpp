@@ -14,6 +14,7 @@
 #include <cwchar>
 
 #include "app/win/CuewireApp.h"
+#include "app/win/DllSearch.h"
 #include "link/LinkProtocol.h"
 #include "video/win/VirtualFrameBufferAllocator.h"
 
@@ -56,6 +57,7 @@ int RefuseAtFromEnvironment() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
+    cuewire::RestrictDllSearchToSystem();  // as the program starts
     const UINT linkMessage =
         RegisterWindowMessageW(reinterpret_cast<const wchar_t*>(cuewire::kLinkMessageName));
     CRefusingFrameBuffers frameBuffers(RefuseAtFromEnvironment());

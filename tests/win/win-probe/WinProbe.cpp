@@ -8,6 +8,7 @@
 //   state HWND ID                "enabled visible checked", each 0 or 1
 //   topmost HWND                 1 when the window stays on top, else 0
 //   syscommand HWND COMMAND      posts a system-menu command (decimal) to the window
+//   close HWND                   posts WM_CLOSE to the window, as End task may
 //   click HWND ID                posts a click to an enabled button or a
 //                                notifying static; refuses a disabled control (exit 2)
 //   mouse HWND ID                a real mouse click at the control's centre
@@ -448,6 +449,9 @@ int main() {
                             static_cast<WPARAM>(std::atoi(argv[3])), 0)
                    ? 0
                    : 1;
+    }
+    if (command == "close" && argc == 3) {
+        return PostMessageW(ParseWindow(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
     }
     if (command == "click" && argc == 4) {
         return Click(ControlOf(ParseWindow(argv[2]), argv[3]));
