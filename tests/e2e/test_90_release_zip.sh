@@ -51,8 +51,10 @@ program=$unpacked/$folder/cuewire.exe
 file_version=$(python3 -c '
 import struct, sys
 data = open(sys.argv[1], "rb").read()
-# VS_FIXEDFILEINFO: signature, structure version, then the file version.
-at = data.find(struct.pack("<I", 0xFEEF04BD))
+# VS_FIXEDFILEINFO: signature, structure version 1.0, then the file version.
+# Both words together: the program reads its own version resource, so its code
+# also holds the signature alone.
+at = data.find(struct.pack("<II", 0xFEEF04BD, 0x00010000))
 if at < 0:
     sys.exit("no version resource")
 ms, ls = struct.unpack_from("<II", data, at + 8)
