@@ -130,7 +130,7 @@ class CCuewireDlg {
     IProgramInfo& m_program;        // not owned
     ILinkBus& m_bus;                // not owned
     INumberClaims& m_numberClaims;  // not owned
-    CLinkFollower m_linkFollower;  // the text link follows the output
+    CLinkFollower m_linkFollower;   // the text link follows the output
     COutput m_output;
     CDiscovery m_discovery;
     bool m_bInert = false;     // the NDI side could not start: only Exit works

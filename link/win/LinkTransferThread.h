@@ -42,7 +42,7 @@ class CLinkTransferThread final : public ILinkBroadcast {
         void Post(uint64_t code, int64_t value) override;
 
       private:
-        ILinkBus& m_bus;                    // not owned
+        ILinkBus& m_bus;                      // not owned
         const std::atomic<bool>& m_stopping;  // not owned
     };
 

@@ -56,12 +56,13 @@ TEST(LinkTransferQueue, PostsWholeTransfersInTheOrderTheyWereHandedOver) {
         std::vector<std::u16string> posted;
     } cases[] = {
         {"all handed over first", {u"A", u"", u"Bc"}, {u"A", u"<clear>", u"Bc"}},
-        {"taken between hand-overs", {u"A", u">", u"", u"B", u">", u"C"},
+        {"taken between hand-overs",
+         {u"A", u">", u"", u"B", u">", u"C"},
          {u"A", u"<clear>", u"B", u"C"}},
         {"the same text twice", {u"A", u"A", u">", u""}, {u"A", u"A", u"<clear>"}},
         {"around the ring's end",
-         {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10", u">", u">", u">", u"11",
-          u"12", u"13", u"14", u"15", u"16", u"17", u"18"},
+         {u"1", u"2", u"3",  u"4",  u"5",  u"6",  u"7",  u"8",  u"9",  u"10", u">",
+          u">", u">", u"11", u"12", u"13", u"14", u"15", u"16", u"17", u"18"},
          {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10", u"11", u"12", u"13", u"14",
           u"15", u"16", u"17", u"18"}},
     };

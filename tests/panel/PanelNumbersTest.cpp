@@ -55,16 +55,20 @@ TEST(PanelNumbers, TheQuestionSaysWhatHoldsTheNumbersWhenNoneCanBeClaimed) {
         u" (held by a copy still starting, a copy in another session, or another program)\n\n";
     struct Case {
         const char* name;
-        int copies;                  // numbered copies running, from No 1 up
+        int copies;                   // numbered copies running, from No 1 up
         std::vector<int64_t> forged;  // replies beside the squatted claims
         std::u16string question;
     } cases[] = {
         {"eight copies", 8, {}, u"OK to exit?"},
-        {"every claim squatted", 0, {},
+        {"every claim squatted",
+         0,
+         {},
          u"No copy number is free.\nCopies on this desktop answered for: -\n"
          u"No copy answered for: 1, 2, 3, 4, 5, 6, 7, 8" +
              kWhat + u"OK to exit?"},
-        {"five copies and three squatted", 5, {},
+        {"five copies and three squatted",
+         5,
+         {},
          u"No copy number is free.\nCopies on this desktop answered for: 1, 2, 3, 4, 5\n"
          u"No copy answered for: 6, 7, 8" +
              kWhat + u"OK to exit?"},

@@ -98,11 +98,11 @@ int main(int argc, char** argv) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = L"CuewireLinkForger";
     // Top-level and never shown: broadcasts do not reach message-only windows.
-    const HWND window = RegisterClassW(&windowClass)
-                            ? CreateWindowExW(0, windowClass.lpszClassName, L"Cuewire link forger",
-                                              WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                                              instance, &forger)
-                            : nullptr;
+    const HWND window =
+        RegisterClassW(&windowClass)
+            ? CreateWindowExW(0, windowClass.lpszClassName, L"Cuewire link forger", WS_OVERLAPPED,
+                              0, 0, 0, 0, nullptr, nullptr, instance, &forger)
+            : nullptr;
     if (!window) {
         std::fprintf(stderr, "link-forger: cannot create its window\n");
         return 1;
