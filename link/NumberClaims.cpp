@@ -5,7 +5,7 @@
 namespace cuewire {
 
 std::u16string NumberClaimName(int32_t number) {
-    std::u16string name = u"Local\\";
+    std::u16string name = u"Global\\";
     name += kLinkMessageName;
     name += u'-';
     for (char digit : std::to_string(number + 1)) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "panel/ExitQuestion.h"
 #include "panel/Text.h"
 #include "panel/VideoModes.h"
 
@@ -17,12 +18,12 @@ constexpr char16_t kTitlePrefix[] = u"Bryvo Cuewire for NDI\u00AE - No ";
 CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
     : m_window(ports.window),
       m_timers(ports.timers),
+      m_clock(ports.clock),
       m_webPages(ports.webPages),
       m_program(ports.program),
       m_bus(ports.bus),
       m_numberClaims(ports.numberClaims),
-      m_linkBroadcast(ports.bus),
-      m_linkFollower(m_linkBroadcast),
+      m_linkFollower(ports.link),
       m_output(ports.output, m_linkFollower) {
     m_nSlotMode.fill(kSlotGoLive);
 }
@@ -107,7 +108,7 @@ void CCuewireDlg::RunNumberingStep() {
     const int32_t number = m_discovery.ClaimFreeNumber(m_numberClaims);
     if (number >= CDiscovery::kMaxCopies) {
         // Every number is taken: offer to leave; declined, the copy stays unnumbered.
-        ExitCommand();
+        AskToExit(NoNumberQuestion(m_discovery));
     } else {
         m_nInstance = number;
         m_bNumbered = true;
@@ -135,18 +136,24 @@ void CCuewireDlg::EndStartupPeriod() {
 void CCuewireDlg::OnLinkMessage(uint64_t code, int64_t value) {
     // Still discovering, inert or left unnumbered, a copy holds no number, and
     // an answer would mark one taken for the copy that asked.
-    m_discovery.HandleMessage(m_bus, code, value, HeldNumber());
+    m_discovery.HandleMessage(m_bus, code, value, HeldNumber(), m_clock.Milliseconds());
 }
 
+// A copy that has ended has let its number go, and its window may still be
+// reading messages.
 std::optional<int32_t> CCuewireDlg::HeldNumber() const {
-    return m_bNumbered ? std::optional<int32_t>(m_nInstance) : std::nullopt;
+    return m_bNumbered && !m_bEnded ? std::optional<int32_t>(m_nInstance) : std::nullopt;
 }
 
 void CCuewireDlg::ExitCommand() {
+    AskToExit(kExitQuestion);
+}
+
+void CCuewireDlg::AskToExit(std::u16string_view question) {
     if (m_bEnded) {
         return;
     }
-    if (m_window.ShowMessage(u"OK to exit?", u"Quit Cuewire", MessageBoxButtons::kOkCancel) !=
+    if (m_window.ShowMessage(question, u"Quit Cuewire", MessageBoxButtons::kOkCancel) !=
         MessageBoxAnswer::kOk) {
         return;
     }
@@ -164,6 +171,9 @@ void CCuewireDlg::EndPanel() {
         return;
     }
     m_output.ShutDown();
+    // The process outlives its window by seconds; a copy started meanwhile
+    // takes the number this one leaves.
+    m_numberClaims.ReleaseAll();
     m_bEnded = true;
     m_window.EndPanel(kEndResultCancel);
 }

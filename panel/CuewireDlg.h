@@ -18,9 +18,13 @@ namespace cuewire {
 struct PanelPorts {
     IPanelWindow& window;
     ITimers& timers;
+    IClock& clock;
     IWebPages& webPages;
     IProgramInfo& program;
-    ILinkBus& bus;
+    ILinkBus& bus;  // discovery
+    // The text link: it may post long after the composition that handed it a
+    // transfer, but posts transfers whole and in order.
+    ILinkBroadcast& link;
     INumberClaims& numberClaims;
     OutputDevices output;
 };
@@ -80,9 +84,12 @@ class CCuewireDlg {
     const COutput& Output() const { return m_output; }
 
   private:
-    // Releases the NDI side and ends the panel with the cancel result: the one
-    // teardown of a confirmed Exit and of the session's end. Runs once.
+    // Releases the NDI side and the copy's number, and ends the panel with the
+    // cancel result: the one teardown of a confirmed Exit and of the session's
+    // end. Runs once.
     void EndPanel();
+    // "OK to exit?", after what holds the numbers when none could be claimed.
+    void AskToExit(std::u16string_view question);
     void RunNumberingStep();
     void EndStartupPeriod();
     void ClearOutput();
@@ -122,12 +129,12 @@ class CCuewireDlg {
 
     IPanelWindow& m_window;         // not owned
     ITimers& m_timers;              // not owned
+    IClock& m_clock;                // not owned
     IWebPages& m_webPages;          // not owned
     IProgramInfo& m_program;        // not owned
     ILinkBus& m_bus;                // not owned
     INumberClaims& m_numberClaims;  // not owned
-    CLinkBroadcast m_linkBroadcast;
-    CLinkFollower m_linkFollower;  // the text link follows the output
+    CLinkFollower m_linkFollower;   // the text link follows the output
     COutput m_output;
     CDiscovery m_discovery;
     bool m_bInert = false;     // the NDI side could not start: only Exit works

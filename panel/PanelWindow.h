@@ -64,6 +64,14 @@ class ITimers {
     virtual void StopTimer(int id) = 0;
 };
 
+// A monotonic clock in milliseconds, for what the panel paces by time
+// rather than by its timers.
+class IClock {
+  public:
+    virtual ~IClock() = default;
+    virtual uint64_t Milliseconds() = 0;
+};
+
 // Opens a page in the user's browser; nothing is reported when none answers.
 class IWebPages {
   public:

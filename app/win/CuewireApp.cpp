@@ -3,7 +3,8 @@
 #include <commctrl.h>
 
 #include "app/win/SleepWait.h"
-#include "link/win/LocalNumberClaims.h"
+#include "link/win/LinkTransferThread.h"
+#include "link/win/MachineNumberClaims.h"
 #include "link/win/RegisteredMessageBus.h"
 #include "panel/CuewireDlg.h"
 #include "panel/win/PanelDialog.h"
@@ -27,13 +28,16 @@ int CCuewireApp::Run() {
     CGdiTextCanvas canvas(nullptr, m_hInstance);
     CResourceBitmaps pictures(m_hInstance);
     CRegisteredMessageBus bus(m_nLinkMessage);
-    CLocalNumberClaims numberClaims;  // held until the process ends
+    // Posts the text link so that a long transfer never holds the panel; its
+    // end drops what has not been posted yet.
+    CLinkTransferThread link(bus);
+    CMachineNumberClaims numberClaims;  // released by the panel's exit
     CSleepWait wait;
     // The surfaces' and the preview's buffers, apart from the frame buffers.
     CVirtualFrameBufferAllocator pixelBlocks;
     VidBox preview;
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
-    CCuewireDlg panel(PanelPorts{window, window, window, window, bus, numberClaims,
+    CCuewireDlg panel(PanelPorts{window, window, window, window, window, bus, link, numberClaims,
                                  OutputDevices{runtime.Runtime(), m_frameBuffers, canvas, pictures,
                                                wait, preview, pixelBlocks}});
 

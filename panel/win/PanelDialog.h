@@ -22,6 +22,7 @@ namespace cuewire {
 class CPanelDialog final : public CDialogWindow,
                            public IPanelWindow,
                            public ITimers,
+                           public IClock,
                            public IWebPages,
                            public IProgramInfo {
   public:
@@ -53,6 +54,8 @@ class CPanelDialog final : public CDialogWindow,
     // ITimers
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
+    // IClock
+    uint64_t Milliseconds() override;
     // IWebPages
     void OpenWebPage(WebPage page) override;
     // IProgramInfo

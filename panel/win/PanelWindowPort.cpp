@@ -102,6 +102,10 @@ void CPanelDialog::StopTimer(int id) {
     CDialogWindow::StopTimer(id);
 }
 
+uint64_t CPanelDialog::Milliseconds() {
+    return GetTickCount64();
+}
+
 void CPanelDialog::OpenWebPage(WebPage page) {
     // Nothing is reported when no browser answers.
     ShellExecuteW(Handle(), L"open", AddressOf(page), nullptr, nullptr, SW_SHOWNORMAL);

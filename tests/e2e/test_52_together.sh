@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Copies launched at the same instant: three become No 1, No 2 and No 3, each
 # with its own NDI source on 5961 to 5963; then nine launched together number
-# themselves 1 to 8 and the ninth asks "OK to exit?" once.
+# themselves 1 to 8 and the ninth asks "OK to exit?" once (after the numbers
+# no copy answered for, when the copies crossed).
 # e2e-timeout: 600
 source "$(dirname "$0")/copies.sh"
 
@@ -80,7 +81,15 @@ echo "eight numbered and the ninth asking $(seconds_since "$launched") s after l
 box=$FOUND
 probe windows | tee "$E2E_TEST_OUT/nine.txt"
 expect_eq "1 2 3 4 5 6 7 8" "$(numbered_panels | paste -sd ' ')" "numbers of nine copies launched together"
-expect_eq "OK to exit?" "$(probe text "$box" 65535)" "question"
+# Copies numbering themselves at the same moment answer nothing, so the
+# question may list numbers no copy answered for, as held by copies starting.
+question=$(probe text "$box" 65535)
+note "the ninth copy's question: $question"
+expect_eq "OK to exit?" "$(tail -n 1 <<<"$question")" "the question's last line"
+case $(head -n 1 <<<"$question") in
+    "OK to exit?" | "No copy number is free.") ;;
+    *) fail "the question begins with '$(head -n 1 <<<"$question")'" ;;
+esac
 # Left unanswered past two more 2.5 s periods: still one question.
 sleep 6
 expect_eq 1 "$(count_windows 'Quit Cuewire')" "'Quit Cuewire' boxes open"

@@ -2,7 +2,7 @@
 // The panel's window, with the desktop's services, as a recorder: controls
 // hold values, an edit whose text a write changes notifies its change at once
 // (as a real edit does), what is enabled and focused is kept by control ID as
-// the dialog keeps it, timers are a table the test fires by hand, message
+// the dialog keeps it, timers are a table the test fires by hand, the clock moves when the test moves it, message
 // boxes answer from a script and may let other messages in while they wait.
 #include <deque>
 #include <functional>
@@ -18,6 +18,7 @@ namespace cuewire::testing {
 
 class FakePanelWindow final : public IPanelWindow,
                               public ITimers,
+                              public IClock,
                               public IWebPages,
                               public IProgramInfo {
   public:
@@ -82,6 +83,7 @@ class FakePanelWindow final : public IPanelWindow,
     }
     void StartTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
     void StopTimer(int id) override { timers.erase(id); }
+    uint64_t Milliseconds() override { return nowMs; }
     void OpenWebPage(WebPage page) override { pages.push_back(page); }
     bool ReadFileVersion(std::array<uint16_t, 4>& out) override {
         out = version;
@@ -125,6 +127,7 @@ class FakePanelWindow final : public IPanelWindow,
     std::vector<std::u16string> messages;
     std::deque<MessageBoxAnswer> answers;
     std::map<int, int> timers;
+    uint64_t nowMs = 1000000;
     std::vector<WebPage> pages;
     std::array<uint16_t, 4> version{1, 0, 0, 6};
     bool hasVersion = true;

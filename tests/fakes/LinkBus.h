@@ -2,7 +2,8 @@
 // Link buses for tests: one that records what a copy posts, and one desktop
 // shared by several simulated copies, which delivers every post to every copy
 // (the poster included) when pumped, like a broadcast through window queues,
-// and holds the copies' number claims.
+// in one session of a machine whose named objects hold the copies' number
+// claims (the desktop's own machine unless it is given one to share).
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -42,6 +43,12 @@ class SharedDesktop {
         SharedDesktop& m_desktop;
     };
 
+    SharedDesktop() : claims(m_ownMachine) {}
+    // A desktop in session `session` of `machine`, beside other desktops there.
+    SharedDesktop(ClaimTable& machine, int session) : claims(machine), session(session) {}
+    SharedDesktop(const SharedDesktop&) = delete;
+    SharedDesktop& operator=(const SharedDesktop&) = delete;
+
     int Join(Receiver receiver) {
         m_receivers.push_back(std::move(receiver));
         return static_cast<int>(m_receivers.size()) - 1;
@@ -61,8 +68,13 @@ class SharedDesktop {
         }
     }
 
+  private:
+    ClaimTable m_ownMachine;
+
+  public:
     std::vector<LinkMessage> log;
-    ClaimTable claims;
+    ClaimTable& claims;
+    int session = 1;
 
   private:
     std::deque<LinkMessage> m_queue;

@@ -1,7 +1,12 @@
 #pragma once
-// Number claims for tests: one table per simulated desktop, shared by every
-// copy on it, and each copy's claims on it, released when the copy ends.
+// Number claims for tests: named objects of one simulated machine, shared by
+// every copy in every desktop session on it, and each copy's claims on them,
+// released when the copy lets them go or ends. Names resolve as the platform
+// resolves them: "Global\" in the machine's namespace, "Local\" in the
+// claiming copy's session.
 #include <set>
+#include <string>
+#include <string_view>
 
 #include "link/NumberClaims.h"
 
@@ -9,41 +14,60 @@ namespace cuewire::testing {
 
 class ClaimTable {
   public:
-    // A number held by something that is not a simulated copy, or whose claim
-    // the desktop refuses for any other reason.
-    void HoldElsewhere(int32_t number) { m_held.insert(number); }
-    bool IsHeld(int32_t number) const { return m_held.count(number) != 0; }
+    // The object a name stands for, seen from a session.
+    static std::u16string Resolve(std::u16string_view name, int session) {
+        constexpr std::u16string_view kGlobal = u"Global\\";
+        constexpr std::u16string_view kLocal = u"Local\\";
+        if (name.substr(0, kGlobal.size()) == kGlobal) {
+            return std::u16string(name.substr(kGlobal.size()));
+        }
+        std::u16string object = u"Sessions\\";
+        object += static_cast<char16_t>(u'0' + session);
+        object += u'\\';
+        object += name.substr(name.substr(0, kLocal.size()) == kLocal ? kLocal.size() : 0);
+        return object;
+    }
+
+    // Another program creates the object that stands for `number` and keeps it.
+    void HoldElsewhere(int32_t number) { m_held.insert(Resolve(NumberClaimName(number), 0)); }
+    bool IsHeld(int32_t number) const {
+        return m_held.count(Resolve(NumberClaimName(number), 0)) != 0;
+    }
 
   private:
     friend class TableClaims;
-    std::set<int32_t> m_held;
+    std::set<std::u16string> m_held;
 };
 
 class TableClaims final : public INumberClaims {
   public:
-    explicit TableClaims(ClaimTable& table) : m_table(table) {}
-    ~TableClaims() override {
-        for (int32_t number : m_mine) {
-            m_table.m_held.erase(number);
-        }
-    }
+    TableClaims(ClaimTable& table, int session) : m_table(table), m_session(session) {}
+    ~TableClaims() override { ReleaseAll(); }
     TableClaims(const TableClaims&) = delete;
     TableClaims& operator=(const TableClaims&) = delete;
 
     bool Claim(int32_t number) override {
         ++attempts;
-        if (!m_table.m_held.insert(number).second) {
+        const std::u16string object = ClaimTable::Resolve(NumberClaimName(number), m_session);
+        if (!m_table.m_held.insert(object).second) {
             return false;
         }
-        m_mine.insert(number);
+        m_mine.insert(object);
         return true;
+    }
+    void ReleaseAll() override {
+        for (const std::u16string& object : m_mine) {
+            m_table.m_held.erase(object);
+        }
+        m_mine.clear();
     }
 
     int attempts = 0;
 
   private:
     ClaimTable& m_table;
-    std::set<int32_t> m_mine;
+    int m_session;
+    std::set<std::u16string> m_mine;
 };
 
 }  // namespace cuewire::testing

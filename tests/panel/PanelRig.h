@@ -15,8 +15,9 @@ struct PanelCopy {
     PanelCopy(SharedDesktop& desktop, FakeNdiRuntime& runtime, uint32_t processId)
         : desktop(desktop),
           bus(desktop),
-          numberClaims(desktop.claims),
-          panel(PanelPorts{window, window, window, window, bus, numberClaims,
+          linkBroadcast(bus),
+          numberClaims(desktop.claims, desktop.session),
+          panel(PanelPorts{window, window, window, window, window, bus, linkBroadcast, numberClaims,
                            OutputDevices{runtime, frameBuffers, canvas, pictures, wait, preview,
                                          surfaceBlocks}}) {
         window.processId = processId;
@@ -58,6 +59,7 @@ struct PanelCopy {
 
     SharedDesktop& desktop;
     SharedDesktop::Bus bus;
+    CLinkBroadcast linkBroadcast;
     FakePanelWindow window;
     CountingFrameBuffers frameBuffers;
     CountingFrameBuffers surfaceBlocks;

@@ -16,13 +16,16 @@ using namespace cuewire::testing;
 class PanelStartupTest : public ::testing::Test {
   protected:
     PanelCopy& NewCopy() {
-        copies.push_back(std::make_unique<PanelCopy>(desktop, runtime, 100 + copies.size()));
+        // Process ids are not reused while the test runs: copies answer a
+        // process once in a quiet period.
+        copies.push_back(std::make_unique<PanelCopy>(desktop, runtime, 100 + made++));
         return *copies.back();
     }
 
     SharedDesktop desktop;
     FakeNdiRuntime runtime;
     std::vector<std::unique_ptr<PanelCopy>> copies;
+    uint32_t made = 0;
 };
 
 TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
@@ -126,7 +129,9 @@ TEST(PanelNinthCopy, AsksOnceWhileTheNumberingTimerTicksOnDuringTheQuestion) {
         PanelCopy ninth(desktop, runtime, 9);
         ninth.window.answers = {answer};
         ninth.Start();
-        for (int64_t number = 0; number < CDiscovery::kMaxCopies; ++number) {
+        // Eight copies hold the numbers and answer.
+        for (int32_t number = 0; number < CDiscovery::kMaxCopies; ++number) {
+            desktop.claims.HoldElsewhere(number);
             ninth.panel.OnLinkMessage(kLinkNumberReply, number);
         }
         // The box's loop delivers the ticks that fall due while nobody answers.
@@ -263,8 +268,14 @@ TEST_F(PanelStartupTest, ANumberHeldElsewhereCountsAsTaken) {
     PanelCopy& last = NewCopy();
     last.window.answers = {MessageBoxAnswer::kCancel};
     last.StartAndNumber();
-    EXPECT_EQ(last.window.messages, std::vector<std::u16string>{u"OK to exit?|Quit Cuewire"})
-        << "no number left to claim";
+    EXPECT_EQ(last.window.messages,
+              std::vector<std::u16string>{
+                  u"No copy number is free.\n"
+                  u"Copies on this desktop answered for: 2, 4\n"
+                  u"No copy answered for: 1, 3, 5, 6, 7, 8 (held by a copy still starting, a "
+                  u"copy in another session, or another program)\n\n"
+                  u"OK to exit?|Quit Cuewire"})
+        << "no number left to claim, and the question says what holds them";
     EXPECT_EQ(last.window.title, u"NDI Cuewire");
 }
 
@@ -524,7 +535,7 @@ TEST(PanelSupportDialog, APanelWithoutItsSupportDialogEndsAsIfCancelledOnceIniti
     EXPECT_EQ(copy.window.title, u"NDI Cuewire");
 }
 
-TEST(PanelLinkMessages, ForeignMessagesChangeNothingButValidReplies) {
+TEST(PanelLinkMessages, ForeignMessagesAndRepliesWithoutAClaimChangeNothing) {
     SharedDesktop desktop;
     FakeNdiRuntime runtime;
     PanelCopy copy(desktop, runtime, 55);
@@ -536,8 +547,10 @@ TEST(PanelLinkMessages, ForeignMessagesChangeNothingButValidReplies) {
     }
     copy.panel.OnLinkMessage(3, 0);
     copy.panel.OnLinkMessage(3, 1);
+    EXPECT_TRUE(desktop.log.empty()) << "an unnumbered copy answers nothing";
     copy.Fire(kTimerNumbering);
-    EXPECT_EQ(copy.panel.Instance(), 2);
+    EXPECT_EQ(copy.panel.Instance(), 0);
+    EXPECT_TRUE(copy.window.messages.empty());
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 // copy keeps answering.
 //
 //   link-flood --window HWND [--count N] [--seed S] [--broadcast-percent P]
-//              [--ping-every K] [--drain-seconds D]
+//              [--ping-every K] [--drain-seconds D] [--drain-control ID]
 //
-// Defaults: N 100000, S 1, P 5, K 2000, D 120. A broadcast costs Wine a post to
+// Defaults: N 100000, S 1, P 5, K 2000, D 120, ID 1040. A broadcast costs Wine a post to
 // every top-level window of the session, about ten times a direct post; P keeps
 // a flood of 100000 within a couple of minutes there.
 //
@@ -15,12 +15,18 @@
 // 3); the other half from the whole 64-bit range. Values likewise: half from a
 // small range around the copy numbers, half from the whole range.
 //
-// The copy answers each discovery request with one reply and answers nothing
-// else; this program answers nothing at all, so the flood cannot feed itself.
-// It listens with a hidden top-level window only to count the copy's replies,
-// which proves that the copy handled every request exactly once and says which
-// number it answered with. Its own broadcasts reach that window too; they are
-// known and taken off the tally.
+// The copy answers a discovery request with one reply, but each requester (the
+// request's value, a process id) at most once in a few seconds, and answers
+// nothing else; this program answers nothing at all, so the flood cannot feed
+// itself. It listens with a hidden top-level window only to count the copy's
+// replies, against the requests and the distinct requesters that could have
+// been answered, and says which number the copy answered with. Its own
+// broadcasts reach that window too; they are known and taken off the tally.
+//
+// Replies no longer say when the copy has worked through the flood, so after
+// it this program posts one character to the copy's control ID (an edit; the
+// last slot's by default): messages posted to one thread are handled in
+// order, so once the character shows, every message of the flood has been.
 //
 // A post that fails because a queue is full is retried after yielding, for up
 // to 30 s; a queue full for longer ends the flood as failed. Every K posts,
@@ -33,9 +39,10 @@
 //   posted <n> direct=<d> broadcast=<b> requests=<r> ms=<t> rate=<per second>
 //   queue-full <q>
 //   ping during count=<c> unanswered=<u> median=<m> max=<x>
-//   drained ms=<t>                      the copy answered a request posted last
+//   drained ms=<t>                      the character posted last has arrived
 //   ping after ms=<t>                   or "ping after unanswered"
-//   replies <n> expected=<r> number <k>=<count> ...   numbers 1-based
+//   replies <n> requests=<r> requesters=<d> span-ms=<t> number <k>=<count> ...
+//                      numbers 1-based; <t> from the flood's start to the drain
 // Exit status: 0 when the flood ran to its end and the copy worked through it;
 // 1 when the copy's window went away, a post failed for another reason than a
 // full queue or a queue stayed full, or the copy did not drain; 64 on bad usage.
@@ -46,6 +53,7 @@
 #include <cstdio>
 #include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -67,6 +75,7 @@ struct Options {
     long broadcastPercent = 5;
     long pingEvery = 2000;
     long drainSeconds = 120;
+    long drainControl = 1040;
 };
 
 void PrintLine(const std::string& line) {
@@ -192,8 +201,11 @@ class CFlood {
     HWND m_hListener = nullptr;
     long m_nDirect = 0;
     long m_nBroadcast = 0;
-    long m_nRequests = 0;  // discovery requests the copy will answer
+    long m_nRequests = 0;  // discovery requests a copy may answer
     long m_nQueueFull = 0;
+    std::set<int64_t> m_requesters;  // distinct values of those requests
+    LARGE_INTEGER m_floodStart{};
+    double m_spanMs = 0.0;
     bool m_bFailed = false;
     std::vector<double> m_pingTimes;
     long m_nUnanswered = 0;
@@ -236,14 +248,18 @@ bool CFlood::PostOne(uint64_t code, int64_t value, bool broadcast) {
     } else {
         ++m_nDirect;
     }
-    if (code == kLinkDiscoveryRequest && value != static_cast<int64_t>(m_dwTargetProcessId)) {
+    // Only a value that can be a process id is a request a copy answers.
+    if (code == kLinkDiscoveryRequest && value >= 0 && value <= int64_t{UINT32_MAX} &&
+        value != static_cast<int64_t>(m_dwTargetProcessId)) {
         ++m_nRequests;
+        m_requesters.insert(value);
     }
     return true;
 }
 
 void CFlood::Flood() {
-    const LARGE_INTEGER start = Now();
+    m_floodStart = Now();
+    const LARGE_INTEGER start = m_floodStart;
     for (long i = 0; i < m_options.count; ++i) {
         const uint64_t code = m_source.NextCode();
         const int64_t value = m_source.NextValue();
@@ -285,23 +301,40 @@ void CFlood::Flood() {
               " max=" + Format(maximum));
 }
 
-// Posted messages are handled in order: once the copy has answered one more
-// request posted after the flood, it has handled the whole flood.
+// The length of an edit's text in another process: GetWindowTextLength would
+// read only the window's caption there; -1 when the copy does not answer.
+long EditTextLength(HWND edit) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kPingTimeoutMs,
+                             &length)) {
+        return -1;
+    }
+    return static_cast<long>(length);
+}
+
+// Posted messages are handled in order: once the character posted after the
+// flood has reached the copy's edit, it has handled the whole flood.
 bool CFlood::WaitUntilDrained() {
     const LARGE_INTEGER start = Now();
-    if (!PostOne(kLinkDiscoveryRequest, 0, false)) {
+    const HWND edit = GetDlgItem(m_hTarget, static_cast<int>(m_options.drainControl));
+    if (!edit) {
+        PrintLine("drained no, the copy has no control " + std::to_string(m_options.drainControl));
+        return false;
+    }
+    const long before = EditTextLength(edit);
+    if (!PostMessageW(edit, WM_CHAR, L'~', 1)) {
         return false;
     }
     const double limit = 1000.0 * static_cast<double>(m_options.drainSeconds);
-    while (m_tally.Total() < m_nRequests) {
+    while (EditTextLength(edit) <= before) {
         if (MillisecondsSince(start) > limit || !IsWindow(m_hTarget)) {
-            PrintLine("drained no, replies " + std::to_string(m_tally.Total()) + " of " +
-                      std::to_string(m_nRequests) + " after " + Format(limit) + " ms");
+            PrintLine("drained no, the character did not arrive within " + Format(limit) + " ms");
             return false;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         PumpOwnQueue();
     }
+    m_spanMs = MillisecondsSince(m_floodStart);
     PrintLine("drained ms=" + Format(MillisecondsSince(start)));
     return true;
 }
@@ -313,8 +346,10 @@ void CFlood::PrintReplies() {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         PumpOwnQueue();
     }
-    std::string line =
-        "replies " + std::to_string(m_tally.Total()) + " expected=" + std::to_string(m_nRequests);
+    std::string line = "replies " + std::to_string(m_tally.Total()) +
+                       " requests=" + std::to_string(m_nRequests) +
+                       " requesters=" + std::to_string(m_requesters.size()) +
+                       " span-ms=" + std::to_string(static_cast<long long>(m_spanMs));
     for (const auto& [value, count] : m_tally.byValue) {
         if (count != 0) {
             line += " number " + std::to_string(value + 1) + "=" + std::to_string(count);
@@ -347,11 +382,13 @@ int main(int argc, char** argv) {
                                             {"--seed", &options.seed},
                                             {"--broadcast-percent", &options.broadcastPercent},
                                             {"--ping-every", &options.pingEvery},
-                                            {"--drain-seconds", &options.drainSeconds}}) ||
+                                            {"--drain-seconds", &options.drainSeconds},
+                                            {"--drain-control", &options.drainControl}}) ||
         options.window == 0 || options.broadcastPercent > 100) {
         std::fprintf(stderr,
                      "usage: link-flood --window HWND [--count N] [--seed S] "
-                     "[--broadcast-percent P] [--ping-every K] [--drain-seconds D]\n");
+                     "[--broadcast-percent P] [--ping-every K] [--drain-seconds D] "
+                     "[--drain-control ID]\n");
         return 64;
     }
     const HWND target = reinterpret_cast<HWND>(static_cast<intptr_t>(options.window));

@@ -1,16 +1,8 @@
-#include "link/win/LocalNumberClaims.h"
+#include "link/win/MachineNumberClaims.h"
 
 namespace cuewire {
 
-CLocalNumberClaims::~CLocalNumberClaims() {
-    for (HANDLE claim : m_hClaims) {
-        if (claim) {
-            CloseHandle(claim);
-        }
-    }
-}
-
-bool CLocalNumberClaims::Claim(int32_t number) {
+bool CMachineNumberClaims::Claim(int32_t number) {
     if (number < 0 || number >= CDiscovery::kMaxCopies) {
         return false;
     }
@@ -21,14 +13,25 @@ bool CLocalNumberClaims::Claim(int32_t number) {
     const std::u16string name = NumberClaimName(number);
     HANDLE created = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(name.c_str()));
     if (!created) {
-        return false;  // the name is in use by another kind of object, or access is denied
+        // The name is in use by another kind of object, or by another user's
+        // copy whose mutex we may not open.
+        return false;
     }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(created);  // another copy holds this number
+        CloseHandle(created);  // held by another copy, or squatted
         return false;
     }
     claim = created;
     return true;
+}
+
+void CMachineNumberClaims::ReleaseAll() {
+    for (HANDLE& claim : m_hClaims) {
+        if (claim) {
+            CloseHandle(claim);
+            claim = nullptr;
+        }
+    }
 }
 
 }  // namespace cuewire
