@@ -22,9 +22,4 @@ note "gdi_canvas_bench"
 run_win 120 "$bench" 200 | tee "$E2E_TEST_OUT/gdi_canvas_bench.log"
 status=${PIPESTATUS[0]}
 [ "$status" -eq 0 ] || fail "gdi_canvas_bench exited with $status"
-# Lines: "<kind>: created N, released M, failed releases F".
-unbalanced=$(awk -F'[:,] *' '/created/ {
-        split($2, c, " "); split($3, r, " "); split($4, f, " ");
-        if (c[2] != r[2] || f[3] != 0) print $1 }' "$E2E_TEST_OUT/gdi_canvas_bench.log")
-[ -z "$unbalanced" ] || fail "GDI objects not all released: $unbalanced"
 grep -q "drawings/s" "$E2E_TEST_OUT/gdi_canvas_bench.log" || fail "no benchmark figures"

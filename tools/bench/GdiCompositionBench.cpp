@@ -25,7 +25,7 @@
 #include "video/PixelFormat.h"
 #include "video/PreviewFrame.h"
 #include "video/win/GdiOwners.h"
-#include "video/win/GdiTextCanvas.h"
+#include "video/win/DWriteTextCanvas.h"
 #include "video/win/ResourceBitmaps.h"
 
 namespace {
@@ -77,7 +77,7 @@ class Bench {
   public:
     Bench()
         : m_sender(m_runtime, m_frameBuffers),
-          m_gdiCanvas(nullptr, GetModuleHandleW(nullptr)),
+          m_gdiCanvas(GetModuleHandleW(nullptr)),
           m_canvas(m_gdiCanvas),
           m_pictures(GetModuleHandleW(nullptr)),
           m_composer(m_sender, m_canvas, m_pictures, m_wait, m_link, m_preview, m_frameBuffers) {}
@@ -145,7 +145,7 @@ class Bench {
     testing::SilentNdiRuntime m_runtime;
     CHeapFrameBufferAllocator m_frameBuffers;
     CNdiSender m_sender;
-    CGdiTextCanvas m_gdiCanvas;
+    CDWriteTextCanvas m_gdiCanvas;
     CWatchedCanvas m_canvas;
     CResourceBitmaps m_pictures;
     CNoWait m_wait;
