@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The GDI adapters of the output where they run: the text canvas (face, cell
-# height, anti-aliasing, centring, cut edges, no GDI object left behind) and the
-# bitmap resource reader, through their GoogleTest program; then the canvas
-# benchmark, whose figures are kept as an artefact and whose GDI counts balance.
+# The output's adapters where they run: the DirectWrite text canvas (face,
+# capital height and place as GDI drew them, antialiasing, centring, scripts by
+# fallback, "&", shrinking to fit, cut edges, memory flat, the system's font
+# smoothing left alone) and the bitmap resource reader, through their
+# GoogleTest program; then the canvas benchmark, whose figures are kept as an
+# artefact.
 source "$(dirname "$0")/lib.sh"
 
 dir=$BUILD_DIR/tests/win/gdi-adapters
