@@ -23,18 +23,22 @@ hwnd=$(panel 1) || exit 1
 wait_until_typing_works "$hwnd"
 sleep 1
 
-# live NAME [FRAME]: the line NAME handed to the entry line, put live with
-# Return in place of the line live before; a fresh receiver's frame is left as
-# FRAME.png (default NAME).
+# shown FRAME: a fresh receiver's frame, left as FRAME.png, shows a line.
+shown() {
+    grab_frame "$1" >/dev/null
+    python3 "$E2E_ROOT/check_frame.py" "$E2E_TEST_OUT/$1.png" text >"$E2E_TEST_OUT/$1.check" ||
+        fail "$1: not a text frame ($(grep FAIL "$E2E_TEST_OUT/$1.check" | head -2 | tr '\n' ' '))"
+}
+
+# live NAME [FRAME]: the line NAME handed to the entry line and put live with
+# Return in place of the line live before; its frame is FRAME (default NAME).
 live() {
-    local name=$1 frame=${2:-$1}
+    local name=$1
     probe settext "$hwnd" $ENTRY "$(win_path "$cases/$name.u16")" || fail "$name: cannot set the text"
     probe foreground "$hwnd" || fail "$name: cannot bring the panel to the front"
     probe keys Return || fail "$name: cannot press Return"
     sleep 1.5
-    grab_frame "$frame" >/dev/null
-    python3 "$E2E_ROOT/check_frame.py" "$E2E_TEST_OUT/$frame.png" text >"$E2E_TEST_OUT/$frame.check" ||
-        fail "$frame: not a text frame ($(grep FAIL "$E2E_TEST_OUT/$frame.check" | head -2 | tr '\n' ' '))"
+    shown "${2:-$name}"
 }
 
 # differs A B WHY: the frames A and B hold different lines.
@@ -74,9 +78,9 @@ live capitals37 capitals37-720
 python3 "$E2E_ROOT/scripts_check.py" inside "$E2E_TEST_OUT/capitals37-720.png" | sed 's/^/    /'
 [ "${PIPESTATUS[0]}" = 0 ] || fail "37 capitals are cut at 720 lines"
 
-note "and at 1080 lines"
+note "and at 1080 lines, where the change of mode draws the live line again"
 probe click "$hwnd" $RES_1080 || fail "cannot choose 1080 lines"
 sleep 3
-live capitals37 capitals37-1080
+shown capitals37-1080
 python3 "$E2E_ROOT/scripts_check.py" inside "$E2E_TEST_OUT/capitals37-1080.png" | sed 's/^/    /'
 [ "${PIPESTATUS[0]}" = 0 ] || fail "37 capitals are cut at 1080 lines"

@@ -43,15 +43,14 @@ CanvasResult CDWriteTextCanvas::DrawLine(std::u16string_view text, int cellHeigh
     // The target keeps the last line: clear it to the black background.
     GdiFlush();
     for (int y = 0; y < height; ++y) {
-        std::memset(const_cast<uint32_t*>(m_pTargetBits + ptrdiff_t(y) * m_nTargetStride), 0,
-                    size_t(width) * 4);
+        std::memset(m_pTargetBits + ptrdiff_t(y) * m_nTargetStride, 0, size_t(width) * 4);
     }
     m_nLastCell = cellHeight;
     if (!text.empty() && cellHeight > 0) {
         // One line, as the box has room for: a break would push the rest below it.
         m_strLine.assign(text);
         std::replace_if(m_strLine.begin(), m_strLine.end(), IsHardLineBreak, u' ');
-        DrawText(m_strLine, cellHeight, width, height);
+        LayOutAndDraw(m_strLine, cellHeight, width, height);
     }
     GdiFlush();
     // Grey levels only: whatever the target leaves in the fourth byte is not ours.
@@ -126,7 +125,7 @@ bool CDWriteTextCanvas::PrepareTarget(int width, int height) {
         return false;
     }
     // Its rows run top-down, whatever sign the bitmap's header reports.
-    m_pTargetBits = static_cast<const uint32_t*>(section.dsBm.bmBits);
+    m_pTargetBits = static_cast<uint32_t*>(section.dsBm.bmBits);
     m_nTargetStride = section.dsBm.bmWidthBytes / 4;
     m_nTargetWidth = width;
     m_nTargetHeight = height;
@@ -139,10 +138,10 @@ IDWriteTextFormat* CDWriteTextCanvas::FormatForCell(int cellHeight) {
     }
     m_format.Reset();
     const CDWriteTitleFace& face = *m_titleFace;
-    if (FAILED(m_factory->CreateTextFormat(
-            face.Found() ? face.Family().c_str() : L"Franklin Gothic Medium", face.Collection(),
-            face.Weight(), face.Style(), face.Stretch(), face.EmSizeForCell(cellHeight), kLocale,
-            m_format.Put()))) {
+    if (FAILED(m_factory->CreateTextFormat(face.Family().c_str(), face.Collection(), face.Weight(),
+                                           face.Style(), face.Stretch(),
+                                           face.EmSizeForCell(cellHeight), kLocale,
+                                           m_format.Put()))) {
         return nullptr;
     }
     m_format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
@@ -156,7 +155,7 @@ IDWriteTextFormat* CDWriteTextCanvas::FormatForCell(int cellHeight) {
     return m_format.Get();
 }
 
-void CDWriteTextCanvas::DrawText(std::u16string_view text, int cellHeight, int width,
+void CDWriteTextCanvas::LayOutAndDraw(std::u16string_view text, int cellHeight, int width,
                                  int height) {
     IDWriteTextFormat* format = FormatForCell(cellHeight);
     CComRef<IDWriteTextLayout> layout;

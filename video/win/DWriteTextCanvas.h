@@ -39,7 +39,7 @@ class CDWriteTextCanvas final : public ITextCanvas {
     bool Prepare();
     bool PrepareTarget(int width, int height);
     IDWriteTextFormat* FormatForCell(int cellHeight);
-    void DrawText(std::u16string_view text, int cellHeight, int width, int height);
+    void LayOutAndDraw(std::u16string_view text, int cellHeight, int width, int height);
     double LineWidthAboutCentre(IDWriteTextLayout* layout, int boxWidth) const;
 
     HINSTANCE m_hFontModule;  // not owned
@@ -51,7 +51,7 @@ class CDWriteTextCanvas final : public ITextCanvas {
     CComRef<IDWriteRenderingParams> m_renderingParams;
     CComRef<IDWriteBitmapRenderTarget> m_target;
     int m_nTargetWidth = 0, m_nTargetHeight = 0;
-    const uint32_t* m_pTargetBits = nullptr;  // the target's own DIB section
+    uint32_t* m_pTargetBits = nullptr;  // the target's own DIB section
     int m_nTargetStride = 0;                  // in pixels
     CComRef<IDWriteTextFormat> m_format;
     int m_nFormatCell = 0;

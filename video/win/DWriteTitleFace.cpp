@@ -8,10 +8,6 @@ namespace cuewire {
 
 namespace {
 
-// The typeface titles are set in. It ships only with some office suites; where it
-// is missing the bundled Libre Franklin Medium, a close relative, stands in.
-constexpr wchar_t kTitleFamily[] = L"Franklin Gothic Medium";
-
 std::wstring FirstName(IDWriteLocalizedStrings* names) {
     UINT32 index = 0;
     BOOL exists = FALSE;
@@ -61,6 +57,8 @@ void WindowsAscentDescent(IDWriteFont* font, float& ascent, float& descent) {
 
 }  // namespace
 
+// The typeface titles are set in ships only with some office suites; where it
+// is missing the bundled Libre Franklin Medium, a close relative, stands in.
 CDWriteTitleFace::CDWriteTitleFace(IDWriteFactory* factory, HINSTANCE fontModule) {
     if (!UseSystemFamily(factory, kTitleFamily)) {
         UseBundledFace(factory, fontModule);

@@ -14,12 +14,16 @@ namespace cuewire {
 // its own. Made once and kept; UI thread only.
 class CDWriteTitleFace {
   public:
+    static constexpr wchar_t kTitleFamily[] = L"Franklin Gothic Medium";
+
     // `fontModule` holds the bundled face (not owned).
     CDWriteTitleFace(IDWriteFactory* factory, HINSTANCE fontModule);
     ~CDWriteTitleFace();
     CDWriteTitleFace(const CDWriteTitleFace&) = delete;
     CDWriteTitleFace& operator=(const CDWriteTitleFace&) = delete;
 
+    // Without either face, the family is asked of the system's fonts (a null
+    // collection) and its metrics are a common face's.
     bool Found() const { return static_cast<bool>(m_collection); }
     IDWriteFontCollection* Collection() const { return m_collection.Get(); }
     const std::wstring& Family() const { return m_strFamily; }
@@ -40,7 +44,7 @@ class CDWriteTitleFace {
     CComRef<IDWriteFactory5> m_loaderFactory;  // set while m_loader is registered
     CComRef<IDWriteInMemoryFontFileLoader> m_loader;
     CComRef<IDWriteFontCollection> m_collection;
-    std::wstring m_strFamily;
+    std::wstring m_strFamily = kTitleFamily;
     DWRITE_FONT_WEIGHT m_weight = DWRITE_FONT_WEIGHT_MEDIUM;
     DWRITE_FONT_STRETCH m_stretch = DWRITE_FONT_STRETCH_NORMAL;
     DWRITE_FONT_STYLE m_style = DWRITE_FONT_STYLE_NORMAL;
