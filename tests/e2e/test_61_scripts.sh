@@ -23,11 +23,17 @@ hwnd=$(panel 1) || exit 1
 wait_until_typing_works "$hwnd"
 sleep 1
 
-# shown FRAME: a fresh receiver's frame, left as FRAME.png, shows a line.
+# shown FRAME: a fresh receiver's frame, left as FRAME.png, shows a line. On a
+# busy machine the composition may not have run yet: up to five tries.
 shown() {
-    grab_frame "$1" >/dev/null
-    python3 "$E2E_ROOT/check_frame.py" "$E2E_TEST_OUT/$1.png" text >"$E2E_TEST_OUT/$1.check" ||
-        fail "$1: not a text frame ($(grep FAIL "$E2E_TEST_OUT/$1.check" | head -2 | tr '\n' ' '))"
+    local try
+    for try in 1 2 3 4 5; do
+        grab_frame "$1" >/dev/null
+        python3 "$E2E_ROOT/check_frame.py" "$E2E_TEST_OUT/$1.png" text >"$E2E_TEST_OUT/$1.check" &&
+            return 0
+        sleep 2
+    done
+    fail "$1: not a text frame ($(grep FAIL "$E2E_TEST_OUT/$1.check" | head -2 | tr '\n' ' '))"
 }
 
 # live NAME [FRAME]: the line NAME handed to the entry line and put live with
@@ -37,7 +43,7 @@ live() {
     probe settext "$hwnd" $ENTRY "$(win_path "$cases/$name.u16")" || fail "$name: cannot set the text"
     probe foreground "$hwnd" || fail "$name: cannot bring the panel to the front"
     probe keys Return || fail "$name: cannot press Return"
-    sleep 1.5
+    sleep 2
     shown "${2:-$name}"
 }
 

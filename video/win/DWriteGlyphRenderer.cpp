@@ -12,7 +12,7 @@ HRESULT STDMETHODCALLTYPE CDWriteGlyphRenderer::QueryInterface(REFIID riid, void
     return E_NOINTERFACE;
 }
 
-HRESULT STDMETHODCALLTYPE CDWriteGlyphRenderer::IsPixelSnappingDisabled(void*, WINBOOL* disabled) {
+HRESULT STDMETHODCALLTYPE CDWriteGlyphRenderer::IsPixelSnappingDisabled(void*, BOOL* disabled) {
     *disabled = FALSE;
     return S_OK;
 }

@@ -18,7 +18,7 @@ class CDWriteGlyphRenderer final : public IDWriteTextRenderer {
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
-    HRESULT STDMETHODCALLTYPE IsPixelSnappingDisabled(void*, WINBOOL* disabled) override;
+    HRESULT STDMETHODCALLTYPE IsPixelSnappingDisabled(void*, BOOL* disabled) override;
     HRESULT STDMETHODCALLTYPE GetCurrentTransform(void*, DWRITE_MATRIX* transform) override;
     HRESULT STDMETHODCALLTYPE GetPixelsPerDip(void*, FLOAT* pixelsPerDip) override;
 
@@ -36,8 +36,8 @@ class CDWriteGlyphRenderer final : public IDWriteTextRenderer {
                                                 IUnknown*) override {
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE DrawInlineObject(void*, FLOAT, FLOAT, IDWriteInlineObject*, WINBOOL,
-                                               WINBOOL, IUnknown*) override {
+    HRESULT STDMETHODCALLTYPE DrawInlineObject(void*, FLOAT, FLOAT, IDWriteInlineObject*, BOOL,
+                                               BOOL, IUnknown*) override {
         return S_OK;
     }
 

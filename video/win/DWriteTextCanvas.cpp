@@ -1,6 +1,7 @@
 #include "video/win/DWriteTextCanvas.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <new>
 
