@@ -22,7 +22,7 @@ TEST(FittedCellHeight, KeepsFittingLinesAndShrinksWideOnesDownToHalfTheCell) {
         {"short line", 84, 300.0, 1097, 84},
         {"exactly the box", 84, 1097.0, 1097, 84},
         {"a hair too wide shrinks by one whole cell", 84, 1097.01, 1097, 83},
-        {"37 capitals at 720", 84, 1456.0, 1097, 63},   // 84 * 1097 / 1456 = 63.29
+        {"37 capitals at 720", 84, 1456.0, 1097, 63},    // 84 * 1097 / 1456 = 63.29
         {"37 capitals at 1080", 126, 2184.0, 1645, 94},  // 126 * 1645 / 2184 = 94.9
         {"exactly twice the box: half the cell", 84, 2194.0, 1097, 42},
         {"wider than twice: still half, then cut", 84, 5000.0, 1097, 42},

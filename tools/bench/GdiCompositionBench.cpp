@@ -112,8 +112,7 @@ class Bench {
         }
         m_preview.Setup();
         m_composer.LoadPictures(1280, 720);
-        return m_composer.Splash().HasLoadedBitmap() &&
-               m_composer.Background().HasLoadedBitmap();
+        return m_composer.Splash().HasLoadedBitmap() && m_composer.Background().HasLoadedBitmap();
     }
 
     // What a change of video mode does to the output side.

@@ -27,9 +27,11 @@ HRESULT STDMETHODCALLTYPE CDWriteGlyphRenderer::GetPixelsPerDip(void*, FLOAT* pi
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CDWriteGlyphRenderer::DrawGlyphRun(
-    void*, FLOAT baselineOriginX, FLOAT, DWRITE_MEASURING_MODE mode,
-    const DWRITE_GLYPH_RUN* glyphRun, const DWRITE_GLYPH_RUN_DESCRIPTION*, IUnknown*) {
+HRESULT STDMETHODCALLTYPE CDWriteGlyphRenderer::DrawGlyphRun(void*, FLOAT baselineOriginX, FLOAT,
+                                                             DWRITE_MEASURING_MODE mode,
+                                                             const DWRITE_GLYPH_RUN* glyphRun,
+                                                             const DWRITE_GLYPH_RUN_DESCRIPTION*,
+                                                             IUnknown*) {
     return m_pTarget->DrawGlyphRun(baselineOriginX, m_fBaselineY, mode, glyphRun, m_pParams,
                                    m_crColour, nullptr);
 }

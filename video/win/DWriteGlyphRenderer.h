@@ -25,8 +25,7 @@ class CDWriteGlyphRenderer final : public IDWriteTextRenderer {
     HRESULT STDMETHODCALLTYPE DrawGlyphRun(void*, FLOAT baselineOriginX, FLOAT baselineOriginY,
                                            DWRITE_MEASURING_MODE mode,
                                            const DWRITE_GLYPH_RUN* glyphRun,
-                                           const DWRITE_GLYPH_RUN_DESCRIPTION*,
-                                           IUnknown*) override;
+                                           const DWRITE_GLYPH_RUN_DESCRIPTION*, IUnknown*) override;
     // A title line has no underline, strikethrough or inline object.
     HRESULT STDMETHODCALLTYPE DrawUnderline(void*, FLOAT, FLOAT, const DWRITE_UNDERLINE*,
                                             IUnknown*) override {

@@ -86,10 +86,9 @@ bool CDWriteTextCanvas::Prepare() {
     if (FAILED(m_factory->CreateRenderingParams(system.Put()))) {
         return false;
     }
-    m_factory->CreateCustomRenderingParams(system->GetGamma(), system->GetEnhancedContrast(), 0.0f,
-                                           DWRITE_PIXEL_GEOMETRY_FLAT,
-                                           DWRITE_RENDERING_MODE_NATURAL_SYMMETRIC,
-                                           m_renderingParams.Put());
+    m_factory->CreateCustomRenderingParams(
+        system->GetGamma(), system->GetEnhancedContrast(), 0.0f, DWRITE_PIXEL_GEOMETRY_FLAT,
+        DWRITE_RENDERING_MODE_NATURAL_SYMMETRIC, m_renderingParams.Put());
     return static_cast<bool>(m_renderingParams);
 }
 
@@ -139,10 +138,9 @@ IDWriteTextFormat* CDWriteTextCanvas::FormatForCell(int cellHeight) {
     }
     m_format.Reset();
     const CDWriteTitleFace& face = *m_titleFace;
-    if (FAILED(m_factory->CreateTextFormat(face.Family().c_str(), face.Collection(), face.Weight(),
-                                           face.Style(), face.Stretch(),
-                                           face.EmSizeForCell(cellHeight), kLocale,
-                                           m_format.Put()))) {
+    if (FAILED(m_factory->CreateTextFormat(
+            face.Family().c_str(), face.Collection(), face.Weight(), face.Style(), face.Stretch(),
+            face.EmSizeForCell(cellHeight), kLocale, m_format.Put()))) {
         return nullptr;
     }
     m_format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
@@ -157,14 +155,14 @@ IDWriteTextFormat* CDWriteTextCanvas::FormatForCell(int cellHeight) {
 }
 
 void CDWriteTextCanvas::LayOutAndDraw(std::u16string_view text, int cellHeight, int width,
-                                 int height) {
+                                      int height) {
     IDWriteTextFormat* format = FormatForCell(cellHeight);
     CComRef<IDWriteTextLayout> layout;
     const UINT32 length = UINT32(text.size());
     // UTF-16 either way on Windows.
-    if (!format || FAILED(m_factory->CreateTextLayout(reinterpret_cast<const wchar_t*>(text.data()),
-                                                      length, format, float(width),
-                                                      float(height), layout.Put()))) {
+    if (!format ||
+        FAILED(m_factory->CreateTextLayout(reinterpret_cast<const wchar_t*>(text.data()), length,
+                                           format, float(width), float(height), layout.Put()))) {
         return;
     }
     const int cell = FittedCellHeight(cellHeight, LineWidthAboutCentre(layout.Get(), width),

@@ -42,7 +42,7 @@ class CDWriteTextCanvas final : public ITextCanvas {
     void LayOutAndDraw(std::u16string_view text, int cellHeight, int width, int height);
     double LineWidthAboutCentre(IDWriteTextLayout* layout, int boxWidth) const;
 
-    HINSTANCE m_hFontModule;  // not owned
+    HINSTANCE m_hFontModule;   // not owned
     std::u16string m_strLine;  // the line with its hard breaks made spaces; keeps its capacity
     bool m_bPrepared = false;
     CComRef<IDWriteFactory> m_factory;
@@ -52,7 +52,7 @@ class CDWriteTextCanvas final : public ITextCanvas {
     CComRef<IDWriteBitmapRenderTarget> m_target;
     int m_nTargetWidth = 0, m_nTargetHeight = 0;
     uint32_t* m_pTargetBits = nullptr;  // the target's own DIB section
-    int m_nTargetStride = 0;                  // in pixels
+    int m_nTargetStride = 0;            // in pixels
     CComRef<IDWriteTextFormat> m_format;
     int m_nFormatCell = 0;
     int m_nLastCell = 0;

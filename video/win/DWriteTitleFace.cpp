@@ -118,13 +118,14 @@ bool CDWriteTitleFace::UseBundledFace(IDWriteFactory* factory, HINSTANCE fontMod
     CComRef<IDWriteFontCollection1> collection;
     CComRef<IDWriteFontFamily> family;
     CComRef<IDWriteLocalizedStrings> names;
-    if (FAILED(m_loader->CreateInMemoryFontFileReference(m_loaderFactory.Get(), data, size,
-                                                         nullptr, file.Put())) ||
+    if (FAILED(m_loader->CreateInMemoryFontFileReference(m_loaderFactory.Get(), data, size, nullptr,
+                                                         file.Put())) ||
         FAILED(m_loaderFactory->CreateFontSetBuilder(builder.Put())) ||
         FAILED(builder->AddFontFile(file.Get())) || FAILED(builder->CreateFontSet(set.Put())) ||
         FAILED(m_loaderFactory->CreateFontCollectionFromFontSet(set.Get(), collection.Put())) ||
         collection->GetFontFamilyCount() == 0 ||
-        FAILED(static_cast<IDWriteFontCollection*>(collection.Get())->GetFontFamily(0, family.Put())) ||
+        FAILED(static_cast<IDWriteFontCollection*>(collection.Get())
+                   ->GetFontFamily(0, family.Put())) ||
         FAILED(family->GetFamilyNames(names.Put()))) {
         return false;
     }

@@ -77,10 +77,10 @@ Canvas DrawnByGdi(const wchar_t* text, const Box& box) {
     HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(IDR_LIBRE_FRANKLIN), RT_RCDATA);
     HGLOBAL loaded = found ? LoadResource(Module(), found) : nullptr;
     DWORD fonts = 0;
-    HANDLE registration = loaded ? AddFontMemResourceEx(LockResource(loaded),
-                                                        SizeofResource(Module(), found), nullptr,
-                                                        &fonts)
-                                 : nullptr;
+    HANDLE registration =
+        loaded ? AddFontMemResourceEx(LockResource(loaded), SizeofResource(Module(), found),
+                                      nullptr, &fonts)
+               : nullptr;
     if (!registration) {
         return out;
     }
@@ -95,7 +95,8 @@ Canvas DrawnByGdi(const wchar_t* text, const Box& box) {
         format.bmiHeader.biBitCount = 32;
         format.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        CBitmapObject bitmap(CreateDIBSection(dc.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+        CBitmapObject bitmap(
+            CreateDIBSection(dc.Get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
         CFontObject font(CreateFontW(box.cell, 0, 0, 0, 0, FALSE, FALSE, FALSE, 0,
                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                                      FF_ROMAN, L"Libre Franklin Medium"));
@@ -284,8 +285,7 @@ TEST(DWriteTextCanvas, ArabicLettersJoin) {
     Canvas joined(box.width, box.height), isolated(box.width, box.height);
     // The word's letters, and the same letters in their isolated presentation forms.
     ASSERT_EQ(Draw(canvas, u"\u0645\u0631\u062D\u0628\u0627", box, joined), CanvasResult::kDrawn);
-    ASSERT_EQ(Draw(canvas, u"\uFEE1\uFEAD\uFEA1\uFE8F\uFE8D", box, isolated),
-              CanvasResult::kDrawn);
+    ASSERT_EQ(Draw(canvas, u"\uFEE1\uFEAD\uFEA1\uFE8F\uFE8D", box, isolated), CanvasResult::kDrawn);
     EXPECT_TRUE(joined.pixels != isolated.pixels);
     const Ink a = MeasureInk(joined), b = MeasureInk(isolated);
     EXPECT_LT(a.right - a.left, b.right - b.left) << "joined letters take less room";

@@ -51,10 +51,11 @@ int main(int argc, char** argv) {
                 }
                 QueryPerformanceCounter(&end);
                 const double seconds = Seconds(start, end);
-                std::printf("%dx%d cell %d, %zu code units: %.1f drawings/s (%.2f ms each), "
-                            "working set %+lld KiB\n",
-                            box.width, box.height, box.cell, text.size(), drawings / seconds,
-                            1000.0 * seconds / drawings, WorkingSetKiB() - memoryBefore);
+                std::printf(
+                    "%dx%d cell %d, %zu code units: %.1f drawings/s (%.2f ms each), "
+                    "working set %+lld KiB\n",
+                    box.width, box.height, box.cell, text.size(), drawings / seconds,
+                    1000.0 * seconds / drawings, WorkingSetKiB() - memoryBefore);
             }
         }
     }
