@@ -12,6 +12,9 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     mingw-w64 wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick
+    # Fonts for the scripts the title face lacks: Wine's DirectWrite falls back
+    # to Noto families by name, and Wine lists the host's fonts in every prefix.
+    fonts-noto-core fonts-noto-cjk
     iproute2 util-linux procps ca-certificates python3 ffmpeg
     # mingw-w64 brings these; named because the release zip ships their
     # licence files (/usr/share/doc/<package>/copyright).

@@ -8,7 +8,7 @@
 #include "link/win/RegisteredMessageBus.h"
 #include "panel/CuewireDlg.h"
 #include "panel/win/PanelDialog.h"
-#include "video/win/GdiTextCanvas.h"
+#include "video/win/DWriteTextCanvas.h"
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
 #include "video/win/VidBox.h"
@@ -25,7 +25,7 @@ int CCuewireApp::Run() {
     // the panel reports "Cannot run NDI." itself.
     CNdiRuntimeLoader runtime;
     runtime.Load();
-    CGdiTextCanvas canvas(nullptr, m_hInstance);
+    CDWriteTextCanvas canvas(m_hInstance);
     CResourceBitmaps pictures(m_hInstance);
     CRegisteredMessageBus bus(m_nLinkMessage);
     // Posts the text link so that a long transfer never holds the panel; its

@@ -1,6 +1,6 @@
 // The go-live composition's cost per frame on the real platform: the core's
-// composer with the GDI text canvas (context, bitmap and font made and released
-// for every drawing) and the program's own pictures. Its waits return at once
+// composer with the DirectWrite text canvas (a text layout made, measured and
+// drawn for every frame) and the program's own pictures. Its waits return at once
 // and the NDI runtime is a stand-in that takes each frame and does nothing, as
 // the real one only takes a pointer. Prints figures; asserts nothing.
 //
@@ -25,7 +25,7 @@
 #include "video/PixelFormat.h"
 #include "video/PreviewFrame.h"
 #include "video/win/GdiOwners.h"
-#include "video/win/GdiTextCanvas.h"
+#include "video/win/DWriteTextCanvas.h"
 #include "video/win/ResourceBitmaps.h"
 
 namespace {
@@ -36,6 +36,10 @@ using namespace cuewire::test_programs;
 // The line every text frame carries; the comparison with ffmpeg reads it from
 // the output so that both draw the same text.
 constexpr char16_t kLiveText[] = u"Next: the weather with Anna Lindqvist";
+// A line in fonts the system's fallback finds (Chinese, Japanese, Korean), and
+// 37 capitals, which are wider than the box and shrink to fit.
+constexpr char16_t kCjkText[] = u"\u6771\u4EAC\u306E\u5929\u6C17 \uC11C\uC6B8 \u5317\u4EAC";
+constexpr char16_t kShrinkText[] = u"WELCOME TO THE ANNUAL GENERAL MEETING";
 constexpr int kWarmUpFrames = 10;
 
 double ThreadCpuMilliseconds() {
@@ -49,12 +53,32 @@ double ThreadCpuMilliseconds() {
     return double(hundredNs(kernel) + hundredNs(user)) / 10000.0;
 }
 
-enum class Content { kText, kNoText, kStartup };
+enum class Content { kText, kCjkText, kShrinkText, kNoText, kStartup };
+
+bool HasText(Content content) {
+    return content == Content::kText || content == Content::kCjkText ||
+           content == Content::kShrinkText;
+}
+
+const char16_t* LiveText(Content content) {
+    switch (content) {
+        case Content::kCjkText:
+            return kCjkText;
+        case Content::kShrinkText:
+            return kShrinkText;
+        default:
+            return kLiveText;
+    }
+}
 
 const char* Name(Content content) {
     switch (content) {
         case Content::kText:
             return "text";
+        case Content::kCjkText:
+            return "text-cjk";
+        case Content::kShrinkText:
+            return "text-shrink";
         case Content::kNoText:
             return "no-text";
         case Content::kStartup:
@@ -77,8 +101,8 @@ class Bench {
   public:
     Bench()
         : m_sender(m_runtime, m_frameBuffers),
-          m_gdiCanvas(nullptr, GetModuleHandleW(nullptr)),
-          m_canvas(m_gdiCanvas),
+          m_textCanvas(GetModuleHandleW(nullptr)),
+          m_canvas(m_textCanvas),
           m_pictures(GetModuleHandleW(nullptr)),
           m_composer(m_sender, m_canvas, m_pictures, m_wait, m_link, m_preview, m_frameBuffers) {}
 
@@ -88,8 +112,7 @@ class Bench {
         }
         m_preview.Setup();
         m_composer.LoadPictures(1280, 720);
-        return m_composer.Splash().HasLoadedBitmap() &&
-               m_composer.Background().HasLoadedBitmap();
+        return m_composer.Splash().HasLoadedBitmap() && m_composer.Background().HasLoadedBitmap();
     }
 
     // What a change of video mode does to the output side.
@@ -106,12 +129,12 @@ class Bench {
         if (content == Content::kStartup) {
             m_composer.ArmStartupFrame();
         }
-        const CompositionInput input{m_width, m_height, kLiveText, false};
+        const CompositionInput input{m_width, m_height, LiveText(content), false};
         m_canvas.TakeTicks();
         const double cpuStart = ThreadCpuMilliseconds();
         const LONGLONG start = Ticks();
         for (long i = 0; i < frames; ++i) {
-            content == Content::kText ? m_composer.QueueText() : m_composer.DropQueuedText();
+            HasText(content) ? m_composer.QueueText() : m_composer.DropQueuedText();
             m_composer.ComposeAndSend(input);
         }
         const LONGLONG end = Ticks();
@@ -145,7 +168,7 @@ class Bench {
     testing::SilentNdiRuntime m_runtime;
     CHeapFrameBufferAllocator m_frameBuffers;
     CNdiSender m_sender;
-    CGdiTextCanvas m_gdiCanvas;
+    CDWriteTextCanvas m_textCanvas;
     CWatchedCanvas m_canvas;
     CResourceBitmaps m_pictures;
     CNoWait m_wait;
@@ -178,7 +201,7 @@ int main(int argc, char** argv) {
     }
     std::printf("text: %s\n", std::string(std::begin(kLiveText), std::end(kLiveText) - 1).c_str());
     {
-        // Ends before the counts are printed, with its bundled face registration.
+        // Ends before the counts of the pictures' GDI objects are printed.
         Bench bench;
         if (!bench.Start()) {
             std::fprintf(stderr, "gdi_composition_bench: no frame buffers or pictures\n");
@@ -187,7 +210,8 @@ int main(int argc, char** argv) {
         const int modes[][2] = {{1280, 720}, {1920, 1080}};
         for (const auto& mode : modes) {
             bench.ApplyMode(mode[0], mode[1]);
-            for (Content content : {Content::kText, Content::kNoText, Content::kStartup}) {
+            for (Content content : {Content::kText, Content::kCjkText, Content::kShrinkText,
+                                    Content::kNoText, Content::kStartup}) {
                 bench.Run(content, kWarmUpFrames);
                 std::vector<double> wall, cpu, canvas;
                 for (long r = 0; r < repeats; ++r) {
@@ -201,7 +225,7 @@ int main(int argc, char** argv) {
                     "min_wall_ms=%.3f cpu_ms=%.3f canvas_ms=%.3f\n",
                     mode[0], mode[1], Name(content), frames, repeats, Median(wall),
                     *std::min_element(wall.begin(), wall.end()), Median(cpu), Median(canvas));
-                if (content == Content::kText) {
+                if (HasText(content)) {
                     bench.DescribeLastFrame();
                 }
                 std::fflush(stdout);

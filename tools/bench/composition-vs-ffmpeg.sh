@@ -5,7 +5,9 @@
 #   tools/bench/composition-vs-ffmpeg.sh [BUILD_DIR]
 #
 # BUILD_DIR defaults to build/windows (cmake --preset windows && cmake --build
-# --preset windows). BENCH_FRAMES and BENCH_REPEATS set the compositions per
+# --preset windows). With BEFORE_BUILD_DIR set to another build of the program
+# (an absolute path), its benchmark runs in the same run and its rows are
+# marked "before", so that two versions are compared under the same load. BENCH_FRAMES and BENCH_REPEATS set the compositions per
 # batch and the batches per case (default 300 and 5); FFMPEG_FRAMES and
 # FFMPEG_REPEATS the frames per ffmpeg run and the runs per pipeline (default
 # 1000 and 5). Every figure is a median. The table is printed at the end and
@@ -41,6 +43,14 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 note "gdi_composition_bench --frames $frames --repeats $repeats"
 run_win 3000 "$bench" --frames "$frames" --repeats "$repeats" | tee "$out/gdi_composition_bench.log"
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail "gdi_composition_bench failed"
+if [ -n "${BEFORE_BUILD_DIR:-}" ]; then
+    before_bench=$BEFORE_BUILD_DIR/tools/bench/gdi_composition_bench.exe
+    [ -f "$before_bench" ] || fail "not built: $before_bench"
+    note "before: $before_bench --frames $frames --repeats $repeats"
+    run_win 3000 "$before_bench" --frames "$frames" --repeats "$repeats" |
+        tee "$out/before_composition_bench.log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || fail "the before build's benchmark failed"
+fi
 text=$(sed -n 's/^text: //p' "$out/gdi_composition_bench.log")
 [ -n "$text" ] || fail "the benchmark named no text"
 
@@ -141,11 +151,16 @@ field() {  # LINE NAME
 }
 {
     echo "Composition per frame, milliseconds (medians); load average $load_before before, $load_after after, $(nproc) cores"
-    printf '%-44s %10s %10s %10s\n' "" "wall" "CPU" "GDI text"
-    grep '^result ' "$out/gdi_composition_bench.log" | while read -r line; do
-        printf '%-44s %10.3f %10.3f %10.3f\n' \
-            "Cuewire $(field "$line" width)x$(field "$line" height) $(field "$line" content)" \
-            "$(field "$line" wall_ms)" "$(field "$line" cpu_ms)" "$(field "$line" canvas_ms)"
+    printf '%-44s %10s %10s %10s\n' "" "wall" "CPU" "text"
+    for log in before_composition_bench gdi_composition_bench; do
+        [ -f "$out/$log.log" ] || continue
+        label=Cuewire
+        [ "$log" = before_composition_bench ] && label="before: Cuewire"
+        grep '^result ' "$out/$log.log" | while read -r line; do
+            printf '%-44s %10.3f %10.3f %10.3f\n' \
+                "$label $(field "$line" width)x$(field "$line" height) $(field "$line" content)" \
+                "$(field "$line" wall_ms)" "$(field "$line" cpu_ms)" "$(field "$line" canvas_ms)"
+        done
     done
     echo "ffmpeg drawbox: $box_mode"
     printf '%-44s %10.3f %10.3f\n' "ffmpeg 1920x1080 drawbox+drawtext pipeline" "$f_wall" "$f_cpu"
@@ -153,11 +168,16 @@ field() {  # LINE NAME
     printf '%-44s %10.3f %10.3f\n' "ffmpeg 1920x1080 the two filters alone" \
         "$(awk -v a="$f_wall" -v b="$p_wall" 'BEGIN { print a - b }')" \
         "$(awk -v a="$f_cpu" -v b="$p_cpu" 'BEGIN { print a - b }')"
-    ours=$(grep '^result width=1920 height=1080 content=text ' "$out/gdi_composition_bench.log")
-    awk -v w="$(field "$ours" wall_ms)" -v c="$(field "$ours" cpu_ms)" \
-        -v fw="$f_wall" -v fc="$f_cpu" -v pw="$p_wall" -v pc="$p_cpu" 'BEGIN {
-        printf "Cuewire 1920x1080 text / ffmpeg pipeline:      wall %.2f  CPU %.2f\n", w / fw, c / fc
-        if (fw - pw > 0 && fc - pc > 0)
-            printf "Cuewire 1920x1080 text / ffmpeg filters alone: wall %.2f  CPU %.2f\n", w / (fw - pw), c / (fc - pc)
-    }'
+    for log in before_composition_bench gdi_composition_bench; do
+        [ -f "$out/$log.log" ] || continue
+        label=Cuewire
+        [ "$log" = before_composition_bench ] && label="before: Cuewire"
+        ours=$(grep '^result width=1920 height=1080 content=text ' "$out/$log.log")
+        awk -v w="$(field "$ours" wall_ms)" -v c="$(field "$ours" cpu_ms)" -v label="$label" \
+            -v fw="$f_wall" -v fc="$f_cpu" -v pw="$p_wall" -v pc="$p_cpu" 'BEGIN {
+            printf "%s 1920x1080 text / ffmpeg pipeline:      wall %.2f  CPU %.2f\n", label, w / fw, c / fc
+            if (fw - pw > 0 && fc - pc > 0)
+                printf "%s 1920x1080 text / ffmpeg filters alone: wall %.2f  CPU %.2f\n", label, w / (fw - pw), c / (fc - pc)
+        }'
+    done
 } | tee "$out/table.txt"

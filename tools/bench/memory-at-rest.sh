@@ -2,7 +2,9 @@
 # Resident memory of copies at rest under Wine, no receiver connected:
 #   1. one copy at 1280 x 720, once the start-up period and the support dialog
 #      are over;
-#   2. the same copy after switching to 1920 x 1080;
+#   2. the same copy with a line in Chinese, Japanese and Korean live (fonts
+#      the system's fallback finds), then after switching to 1920 x 1080, which
+#      draws that line again;
 #   3. eight copies at 1280 x 720 side by side, summed.
 # Each figure is split as at-rest.sh splits it (VmRSS = RssAnon + RssFile,
 # with VmHWM the peak), plus the proportional share (Pss), which counts the
@@ -101,10 +103,17 @@ pid=$(copy_process)
 [ "$(wc -w <<<"$pid")" = 1 ] || fail "not one cuewire.exe process: '$pid'"
 reading "one copy, 1280 x 720" "$pid"
 
+cjk=$E2E_TEST_OUT/cjk.u16
+printf '%s' '東京の天気 서울 北京' | iconv -f UTF-8 -t UTF-16LE >"$cjk"
+probe settext "$hwnd" 1008 "$(win_path "$cjk")" || fail "cannot set the entry line"
+probe foreground "$hwnd" && probe keys Return || fail "cannot put the line live"
+sleep "$SETTLE"
+reading "one copy, 1280 x 720, a CJK line live" "$pid"
+
 probe click "$hwnd" 1057 || fail "cannot choose 1080"
 expect_text "$hwnd" 1002 "1920 x 1080 - 25.00 fps"
 sleep "$SETTLE"
-reading "one copy after switching to 1920 x 1080" "$pid"
+reading "one copy after switching to 1920 x 1080, the CJK line live" "$pid"
 
 exit_copy "$hwnd" 1
 wait_for 60 process_ended "$pid" || fail "the first copy did not end"

@@ -24,7 +24,7 @@
 #include "tests/win/common/NumberOptions.h"
 #include "tests/win/common/WatchedRuntime.h"
 #include "video/Output.h"
-#include "video/win/GdiTextCanvas.h"
+#include "video/win/DWriteTextCanvas.h"
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
 
@@ -150,7 +150,7 @@ int Run(const Options& options) {
     std::printf("runtime %s patched-imports=%d\n", path, runtime.PatchedImports());
 
     const HINSTANCE module = GetModuleHandleW(nullptr);
-    CGdiTextCanvas canvas(nullptr, module);
+    CDWriteTextCanvas canvas(module);
     CResourceBitmaps pictures(module);
     CSleep wait;
     CNoLink link;

@@ -40,7 +40,7 @@
 #include "video/NdiSender.h"
 #include "video/PixelFormat.h"
 #include "video/win/GdiOwners.h"
-#include "video/win/GdiTextCanvas.h"
+#include "video/win/DWriteTextCanvas.h"
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
 
@@ -269,7 +269,7 @@ int Run(const Options& options) {
     LONGLONG drawingTicks = 0;
     {
         // Ends before the counts are printed, with the bundled face's registration.
-        CGdiTextCanvas gdiCanvas(nullptr, module);
+        CDWriteTextCanvas gdiCanvas(module);
         CWatchedCanvas canvas(gdiCanvas);
         CResourceBitmaps pictures(module);
         CNoWait wait;
