@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "app/win/WindowDpi.h"
+#include "win32/WindowDpi.h"
 #include "controls/FaceLayout.h"
 #include "controls/win/FacePainter.h"
 

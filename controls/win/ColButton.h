@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "controls/win/SubclassedControl.h"
+#include "win32/SubclassedControl.h"
 
 namespace cuewire {
 

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <optional>
 
-#include "app/win/WindowDpi.h"
+#include "win32/WindowDpi.h"
 #include "controls/FaceLayout.h"
 #include "controls/win/FacePainter.h"
 

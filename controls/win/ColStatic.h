@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include "controls/win/SubclassedControl.h"
-#include "video/win/GdiOwners.h"
+#include "win32/SubclassedControl.h"
+#include "win32/GdiOwners.h"
 
 namespace cuewire {
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/win/WideText.h"
-#include "app/win/WindowDpi.h"
+#include "win32/WideText.h"
+#include "win32/WindowDpi.h"
 #include "dialogs/AboutText.h"
 #include "res/resource.h"
 

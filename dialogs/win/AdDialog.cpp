@@ -5,8 +5,8 @@
 #include <new>
 
 #include "geometry/DisplayScale.h"
-#include "app/WebAddresses.h"
-#include "app/win/WindowDpi.h"
+#include "res/WebAddresses.h"
+#include "win32/WindowDpi.h"
 #include "dialogs/SupportPlacement.h"
 #include "res/resource.h"
 #include "video/win/ScaledPicture.h"

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "app/win/DialogWindow.h"
-#include "video/win/GdiOwners.h"
+#include "win32/DialogWindow.h"
+#include "win32/GdiOwners.h"
 #include "video/win/ScaledPicture.h"
 
 namespace cuewire {

@@ -1,7 +1,7 @@
 #include "panel/win/PanelDialog.h"
 
 #include "geometry/DisplayScale.h"
-#include "app/win/WindowDpi.h"
+#include "win32/WindowDpi.h"
 #include "res/resource.h"
 
 namespace cuewire {

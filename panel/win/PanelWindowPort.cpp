@@ -3,8 +3,8 @@
 
 #include <shellapi.h>
 
-#include "app/WebAddresses.h"
-#include "app/win/WideText.h"
+#include "res/WebAddresses.h"
+#include "win32/WideText.h"
 #include "dialogs/win/AboutDlg.h"
 #include "res/resource.h"
 

@@ -17,7 +17,7 @@ chmod +x "$bin/xdg-open"
 export PATH=$bin:$PATH
 
 # The addresses this build opens.
-addresses=$BUILD_DIR/generated/app/WebAddresses.h
+addresses=$BUILD_DIR/generated/res/WebAddresses.h
 [ -f "$addresses" ] || fail "no $addresses"
 address() { sed -n "s/^#define CUEWIRE_URL_$1 \"\(.*\)\"$/\1/p" "$addresses"; }
 site=$(address MAKER_SITE)

@@ -24,7 +24,7 @@
 #include "video/FrameBufferAllocator.h"
 #include "video/PixelFormat.h"
 #include "video/PreviewFrame.h"
-#include "video/win/GdiOwners.h"
+#include "win32/GdiOwners.h"
 #include "video/win/GdiTextCanvas.h"
 #include "video/win/ResourceBitmaps.h"
 

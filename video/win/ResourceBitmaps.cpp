@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "video/win/GdiOwners.h"
+#include "win32/GdiOwners.h"
 
 namespace cuewire {
 

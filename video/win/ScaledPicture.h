@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "video/win/GdiOwners.h"
+#include "win32/GdiOwners.h"
 
 namespace cuewire {
 

@@ -39,7 +39,7 @@
 #include "video/FrameBufferAllocator.h"
 #include "video/NdiSender.h"
 #include "video/PixelFormat.h"
-#include "video/win/GdiOwners.h"
+#include "win32/GdiOwners.h"
 #include "video/win/GdiTextCanvas.h"
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"

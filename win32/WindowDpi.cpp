@@ -1,4 +1,4 @@
-#include "app/win/WindowDpi.h"
+#include "win32/WindowDpi.h"
 
 #include "geometry/DisplayScale.h"
 

@@ -1,6 +1,6 @@
-#include "app/win/DialogWindow.h"
+#include "win32/DialogWindow.h"
 
-#include "app/win/HandlerGuard.h"
+#include "win32/HandlerGuard.h"
 
 namespace cuewire {
 
