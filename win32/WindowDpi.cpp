@@ -60,4 +60,9 @@ void KeepOwnFontOnDpiChange(HWND control) {
     }
 }
 
+void TakeSuggestedRect(HWND window, const RECT& suggested) {
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace cuewire

@@ -16,6 +16,7 @@
 #include "controls/win/ColStatic.h"
 #include "panel/win/SlotColours.h"
 #include "res/resource.h"
+#include "win32/BitmapFormat.h"
 
 namespace cuewire {
 namespace {
@@ -122,12 +123,7 @@ struct Pixels {
 
 Pixels ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
     Pixels pixels{width, height, std::vector<COLORREF>(static_cast<size_t>(width * height))};
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
+    BITMAPINFO format = TopDown32BitFormat(width, height);
     GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.values.data(), &format,
               DIB_RGB_COLORS);
     // GetDIBits gives 0x00RRGGBB; turn into COLORREF 0x00BBGGRR.
