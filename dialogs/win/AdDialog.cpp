@@ -102,7 +102,6 @@ void AdDialog::OnInitDialog() {
                                  nullptr);
     // A picture that cannot be loaded leaves the control empty.
     m_firstPicture.Reset(LoadPictureForDpi(Instance(), IDB_SHOP, dpi));
-    // With mode 3 the second picture is neither loaded nor shown.
     ShowPicture(m_firstPicture.Get());
     ShowLogos(dpi);
     StartTimer(kShowTimer, kShowMilliseconds);
@@ -173,7 +172,7 @@ void AdDialog::ShowPicture(HBITMAP picture) {
     if (!m_hPicture) {
         return;
     }
-    GivePicture(m_hPicture, picture, {m_firstPicture.Get(), m_secondPicture.Get()});
+    GivePicture(m_hPicture, picture, {m_firstPicture.Get()});
 }
 
 }  // namespace cuewire
