@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "tests/fakes/SilentNdiRuntime.h"
+#include "tests/win/common/GdiCountsReport.h"
 #include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
 #include "video/Composer.h"
@@ -156,15 +157,6 @@ class Bench {
     int m_height = 0;
 };
 
-void PrintGdiCounts() {
-    const char* names[] = {"window DC", "memory DC", "bitmap", "font", "private font"};
-    for (int kind = 0; kind < static_cast<int>(GdiKind::kCount); ++kind) {
-        const GdiKindCounts& counts = GdiCounts(static_cast<GdiKind>(kind));
-        std::printf("%s: created %ld, released %ld, failed releases %ld\n", names[kind],
-                    counts.created, counts.released, counts.failedReleases);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -208,6 +200,6 @@ int main(int argc, char** argv) {
             }
         }
     }
-    PrintGdiCounts();
+    PrintGdiCounts("");
     return 0;
 }
