@@ -4,9 +4,10 @@
 
 #include <iterator>
 
-#include "app/win/WindowDpi.h"
 #include "controls/FaceLayout.h"
 #include "controls/win/FacePainter.h"
+#include "win32/WindowDpi.h"
+#include "win32/WindowText.h"
 
 namespace cuewire {
 

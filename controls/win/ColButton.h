@@ -1,9 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
 
-#include "controls/win/SubclassedControl.h"
+#include "win32/SubclassedControl.h"
 
 namespace cuewire {
 
@@ -18,20 +17,7 @@ class CColButton final : public CSubclassedControl {
     void DrawItem(const DRAWITEMSTRUCT& item);
 
     int m_nState = 0;  // 0 no fill; otherwise the m_crFill entry drawn
-    // The fields below are kept at 0 by the panel: a press sends nothing extra,
-    // changes no state, the frame stays flat, the text colour and the inner
-    // rectangle are left as they are, and the caption is the window text.
-    int m_nMsgWParam = 0;
-    int m_nMsgLParam = 0;
-    int m_bSendOnPress = 0;
-    int m_nPressState = 0;
-    int m_bPushFrame = 0;
-    int m_nTextColourIndex[6] = {};
-    int m_nBorder = 0;
     COLORREF m_crFill[5] = {};  // entry 0 is never drawn
-    COLORREF m_crText[6] = {};
-    std::wstring m_strUpper, m_strLower;
-    int m_nCaptionMode = 0;
 
   private:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

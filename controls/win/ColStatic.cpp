@@ -5,9 +5,10 @@
 #include <iterator>
 #include <optional>
 
-#include "app/win/WindowDpi.h"
 #include "controls/FaceLayout.h"
 #include "controls/win/FacePainter.h"
+#include "win32/WindowDpi.h"
+#include "win32/WindowText.h"
 
 namespace cuewire {
 

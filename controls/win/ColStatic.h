@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include "controls/win/SubclassedControl.h"
-#include "video/win/GdiOwners.h"
+#include "win32/SubclassedControl.h"
+#include "win32/GdiOwners.h"
 
 namespace cuewire {
 
@@ -13,13 +13,7 @@ namespace cuewire {
 class CColStatic final : public CSubclassedControl {
   public:
     int m_nState = 0;  // 0 no fill; otherwise the m_crFill entry painted
-    // Kept at 0 by the panel: no pushed frame, the default text colour, no outline.
-    int m_bPushFrame = 0;
-    int m_nTextColourIndex[6] = {};
-    int m_nBorder = 0;
     COLORREF m_crFill[7] = {};  // entry 0 is never painted
-    COLORREF m_crText[3] = {};
-    COLORREF m_crBorderTopLeft = 0, m_crBorderBottomRight = 0;
 
   private:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

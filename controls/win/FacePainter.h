@@ -7,9 +7,6 @@
 
 namespace cuewire {
 
-// The control's caption as the owner last set it.
-std::wstring WindowText(HWND window);
-
 // Fills `face` with `colour` through the context's own brush, so nothing is
 // created that would need releasing.
 void FillFace(HDC dc, const RECT& face, COLORREF colour);

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/win/WideText.h"
-#include "app/win/WindowDpi.h"
+#include "win32/WideText.h"
+#include "win32/WindowDpi.h"
 #include "dialogs/AboutText.h"
 #include "res/resource.h"
 
@@ -56,9 +56,7 @@ INT_PTR CAboutDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // On a monitor of another scale: the size the system suggests, and
             // the logo again at that scale.
             const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
-                         suggested.right - suggested.left, suggested.bottom - suggested.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            TakeSuggestedRect(Handle(), suggested);
             m_logo.Show(FirstBitmapPicture(Handle()), Instance(), IDB_MAKER_LOGO,
                         DpiOfChange(wParam));
             return FALSE;  // the dialog manager still lays out the template's controls

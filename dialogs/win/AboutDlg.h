@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/win/DialogWindow.h"
+#include "win32/DialogWindow.h"
 #include "video/win/ScaledPicture.h"
 
 namespace cuewire {

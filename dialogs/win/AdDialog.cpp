@@ -4,12 +4,13 @@
 
 #include <new>
 
-#include "geometry/DisplayScale.h"
-#include "app/WebAddresses.h"
-#include "app/win/WindowDpi.h"
 #include "dialogs/SupportPlacement.h"
+#include "geometry/DisplayScale.h"
+#include "res/WebAddresses.h"
 #include "res/resource.h"
 #include "video/win/ScaledPicture.h"
+#include "win32/WindowDpi.h"
+#include "win32/WorkArea.h"
 
 namespace cuewire {
 
@@ -37,19 +38,6 @@ void MoveWindowTo(HWND window, ScreenPoint topLeft) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The work area of the monitor that holds most of `window`.
-Rect WorkAreaOf(HWND window) {
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        RECT work = {};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        return {work.left, work.top, work.right, work.bottom};
-    }
-    const RECT& work = monitor.rcWork;
-    return {work.left, work.top, work.right, work.bottom};
-}
-
 }  // namespace
 
 std::unique_ptr<AdDialog> AdDialog::Create(HINSTANCE instance, HWND parent) noexcept {
@@ -73,7 +61,8 @@ void AdDialog::ShowBesidePanel(HWND panel) {
         return;
     }
     const Rect panelBefore = WindowRectangle(panel);
-    const Rect workArea = WorkAreaOf(panel);
+    const RECT work = WorkAreaOf(panel);
+    const Rect workArea = {work.left, work.top, work.right, work.bottom};
     const int dpi = WindowDpi(panel);
     // The panel's new place is known before the dialog exists; its own depends
     // on the dialog's size.
@@ -113,7 +102,6 @@ void AdDialog::OnInitDialog() {
                                  nullptr);
     // A picture that cannot be loaded leaves the control empty.
     m_firstPicture.Reset(LoadPictureForDpi(Instance(), IDB_SHOP, dpi));
-    // With mode 3 the second picture is neither loaded nor shown.
     ShowPicture(m_firstPicture.Get());
     ShowLogos(dpi);
     StartTimer(kShowTimer, kShowMilliseconds);
@@ -127,8 +115,7 @@ void AdDialog::ShowLogos(int dpi) {
 // On a monitor of another scale: the size the system suggests, and the
 // pictures again at that scale.
 void AdDialog::OnDpiChanged(int dpi, const RECT& suggested) {
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    TakeSuggestedRect(Handle(), suggested);
     if (m_hPicture) {
         const int margin = ScaleForDpi(kPictureMargin, dpi);
         SetWindowPos(m_hPicture, nullptr, margin, margin, 0, 0,
@@ -185,14 +172,7 @@ void AdDialog::ShowPicture(HBITMAP picture) {
     if (!m_hPicture) {
         return;
     }
-    const auto handedBack = reinterpret_cast<HBITMAP>(
-        SendMessageW(m_hPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
-    // The control may hand back a copy it made of an earlier image: that copy is ours
-    // to release, but never the pictures we own.
-    if (handedBack && handedBack != picture && handedBack != m_firstPicture.Get() &&
-        handedBack != m_secondPicture.Get()) {
-        CBitmapObject copy(handedBack);
-    }
+    GivePicture(m_hPicture, picture, {m_firstPicture.Get()});
 }
 
 }  // namespace cuewire

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "app/win/DialogWindow.h"
-#include "video/win/GdiOwners.h"
+#include "win32/DialogWindow.h"
+#include "win32/GdiOwners.h"
 #include "video/win/ScaledPicture.h"
 
 namespace cuewire {
@@ -24,8 +24,6 @@ class AdDialog final : public CDialogWindow {
     // old place, centred vertically on it. Does nothing once the window exists.
     void ShowBesidePanel(HWND panel);
 
-    int m_nMode = 3;  // 3: the shop picture throughout (the only mode the panel sets)
-
   protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -42,7 +40,6 @@ class AdDialog final : public CDialogWindow {
 
     HWND m_hParent;                 // not owned: the panel
     CBitmapObject m_firstPicture;   // the shop picture, bitmap 190, at the window's scale
-    CBitmapObject m_secondPicture;  // stays empty with mode 3
     HWND m_hPicture = nullptr;      // a child of the dialog, destroyed with it
     CScaledPicture m_socialLogo;    // 2105 at the window's scale
     CScaledPicture m_videoLogo;     // 2106 at the window's scale

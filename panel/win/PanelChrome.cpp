@@ -3,7 +3,7 @@
 #include "panel/win/PanelDialog.h"
 
 #include "geometry/DisplayScale.h"
-#include "app/win/WindowDpi.h"
+#include "win32/WindowDpi.h"
 #include "panel/VersionResource.h"
 #include "res/resource.h"
 
@@ -114,8 +114,7 @@ void CPanelDialog::ShowPictures() {
 // pictures and icons again at that scale. The dialog manager lays out the
 // template's controls and gives them the dialog's font at the new scale.
 void CPanelDialog::OnDpiChanged(int dpi, const RECT& suggested) {
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    TakeSuggestedRect(Handle(), suggested);
     if (dpi <= 0 || dpi == m_nDpi) {
         return;
     }

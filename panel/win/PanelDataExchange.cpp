@@ -1,7 +1,7 @@
 // Moving values between the panel's controls and its bound members.
 #include <string>
 
-#include "app/win/WideText.h"
+#include "win32/WideText.h"
 #include "panel/win/PanelDialog.h"
 #include "res/resource.h"
 

@@ -1,8 +1,9 @@
 #include "panel/win/PanelDialog.h"
 
 #include "geometry/DisplayScale.h"
-#include "app/win/WindowDpi.h"
 #include "res/resource.h"
+#include "win32/WindowDpi.h"
+#include "win32/WorkArea.h"
 
 namespace cuewire {
 
@@ -124,10 +125,10 @@ BOOL CPanelDialog::OnInitDialog() {
 // support dialog finds room beside it.
 void CPanelDialog::CentreOnScreen() {
     RECT window;
-    RECT work;
-    if (!GetWindowRect(Handle(), &window) || !SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+    if (!GetWindowRect(Handle(), &window)) {
         return;
     }
+    const RECT work = WorkAreaOf(Handle());
     const int width = window.right - window.left;
     const int height = window.bottom - window.top;
     SetWindowPos(Handle(), nullptr, work.left + (work.right - work.left - width) / 2,

@@ -4,13 +4,13 @@
 #include <array>
 #include <memory>
 
-#include "app/win/DialogWindow.h"
+#include "win32/DialogWindow.h"
 #include "controls/win/ColButton.h"
 #include "controls/win/ColStatic.h"
 #include "dialogs/win/AdDialog.h"
 #include "panel/CuewireDlg.h"
 #include "panel/PanelWindow.h"
-#include "video/win/GdiOwners.h"
+#include "win32/GdiOwners.h"
 #include "video/win/ScaledPicture.h"
 #include "video/win/VidBox.h"
 

@@ -3,10 +3,11 @@
 
 #include <shellapi.h>
 
-#include "app/WebAddresses.h"
-#include "app/win/WideText.h"
 #include "dialogs/win/AboutDlg.h"
+#include "panel/win/SlotColours.h"
+#include "res/WebAddresses.h"
 #include "res/resource.h"
+#include "win32/WideText.h"
 
 namespace cuewire {
 
@@ -74,14 +75,14 @@ void CPanelDialog::ShowSlotMode(int slot, int state, std::u16string_view caption
 void CPanelDialog::InitialiseSlotControls() {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         CColButton& button = m_modeButtons[static_cast<size_t>(slot)];
-        button.m_crFill[1] = 0xB8B8FC;  // light red: Go Live mode
-        button.m_crFill[2] = 0xB8FCB8;  // light green: Copy mode
+        button.m_crFill[1] = kGoLiveModeFill;
+        button.m_crFill[2] = kCopyModeFill;
         button.m_nState = 1;
         button.Invalidate();
 
         CColStatic& indicator = m_indicators[static_cast<size_t>(slot)];
         CDialogWindow::SetControlText(IDC_SLOT_KEY_FIRST + slot, L"F" + std::to_wstring(slot + 3));
-        indicator.m_crFill[2] = 0xDCFCFC;  // light yellow
+        indicator.m_crFill[2] = kKeyLabelFill;
         indicator.m_nState = 2;
         indicator.Invalidate();
     }

@@ -64,7 +64,7 @@ expect_inert_panel() {
     note "title after ${INERT_WAIT} s: $title"
     expect_eq "NDI Cuewire" "$title" "title: no numbering step may run"
     local id
-    for id in 1012 1008 1033 1040; do
+    for id in $IDC_ALPHA $IDC_ENTRY $IDC_SLOT_EDIT_1 $IDC_SLOT_EDIT_8; do
         control_is_disabled "$INERT_PANEL" $id || fail "control $id is usable in the inert panel"
     done
     local requests

@@ -8,6 +8,10 @@ E2E_TEST_OUT=${E2E_TEST_OUT:-$E2E_OUT}
 # Where run_win records its last call, so that a failing test can say why.
 E2E_LAST_WIN_CALL=$E2E_TEST_OUT/last-win-call
 WIN_PROBE=$BUILD_DIR/tests/win/win-probe/win-probe.exe
+# The program's resource and control identifiers, by the names its code uses.
+CONTROL_IDS=$BUILD_DIR/generated/res/control-ids.sh
+[ -f "$CONTROL_IDS" ] || { echo "FAIL: not built: $CONTROL_IDS" >&2; exit 1; }
+source "$CONTROL_IDS"
 # A line Wine writes of its own on a program's stderr: a debug channel's
 # message ("0024:err:module:import_dll ...") or the loader's ("wine: ...").
 WINE_OWN_LINE='^([0-9a-f]{4}:)?(err|fixme|warn|trace):|^wine: |^wineserver: '

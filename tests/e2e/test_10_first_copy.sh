@@ -76,9 +76,9 @@ about=$FOUND
 # The four numbers the build wrote into the version resource, exactly.
 version=$(sed -n 's/^#define CUEWIRE_VERSION_TEXT "\(.*\)"$/\1/p' "$BUILD_DIR/generated/res/version.h")
 [ -n "$version" ] || fail "no version in the build's version.h"
-probe text "$about" 1000 | grep -qE -- "(^|[^0-9.])${version//./\\.}([^0-9.]|\$)" ||
-    fail "About box without the program's version $version: $(probe text "$about" 1000)"
-note "About box: $(probe text "$about" 1000 | tr '\n' ' ')"
+probe text "$about" $IDC_ABOUT_VERSION | grep -qE -- "(^|[^0-9.])${version//./\\.}([^0-9.]|\$)" ||
+    fail "About box without the program's version $version: $(probe text "$about" $IDC_ABOUT_VERSION)"
+note "About box: $(probe text "$about" $IDC_ABOUT_VERSION | tr '\n' ' ')"
 probe click "$about" 1 || fail "cannot close the About box"
 wait_for 10 window_gone "About NDI® Cuewire" || fail "the About box stayed open"
 

@@ -33,7 +33,7 @@ sleep 3
 kill -0 "$COPY_PID" 2>/dev/null || fail "Cancel ended the ninth copy"
 find_window "NDI Cuewire" || fail "the ninth copy's panel is gone or was titled"
 ninth=$FOUND
-control_is_disabled "$ninth" 1012 || fail "+Alpha is usable in the unnumbered copy"
+control_is_disabled "$ninth" $IDC_ALPHA || fail "+Alpha is usable in the unnumbered copy"
 
 exit_copy "$ninth" 1
 wait_for 20 process_ended "$COPY_PID" || fail "the ninth copy did not end after OK"

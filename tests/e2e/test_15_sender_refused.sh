@@ -27,7 +27,7 @@ note "the start-up frame reaches the preview although nothing can be sent"
 convert "$art/background.bmp" -resize 1280x720! "$E2E_TEST_OUT/expected-picture141.png"
 convert -size 1280x720 xc:black "$art/banner.bmp" -geometry +280+222 -compose over -composite \
     -alpha off "$E2E_TEST_OUT/expected-startup.png"
-preview=$(run_win 20 "$vprobe" client "$hwnd" 1007) || fail "no preview rectangle"
+preview=$(run_win 20 "$vprobe" client "$hwnd" $IDC_PREVIEW) || fail "no preview rectangle"
 startup_previewed() {
     local shot=$E2E_TEST_OUT/preview.png near far
     import -window root "$shot" || return 1
@@ -48,7 +48,7 @@ expect_eq 0 "$sends" "frames sent without a sender"
 expect_eq 0 "$metadata" "metadata announced without a sender"
 
 note "a change to 1080 lines asks for a sender again, and frames go out"
-probe click "$hwnd" 1057 || fail "cannot choose 1080"
+probe click "$hwnd" $IDC_RES_1080 || fail "cannot choose 1080"
 wait_for 20 log_has "$calls" '^send_video [01] 1920x1080$' 2 ||
     fail "no frames after the mode change (calls: $(tail -n 5 "$calls" | paste -sd '|'))"
 creates=$(grep -c '^send_create' "$calls")

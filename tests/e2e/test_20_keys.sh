@@ -26,51 +26,51 @@ no_exit_question() {
 }
 
 note "keys work while the edits are still disabled"
-control_is_disabled "$hwnd" 1033 || fail "the slot edits are usable during the start-up period"
+control_is_disabled "$hwnd" $IDC_SLOT_EDIT_1 || fail "the slot edits are usable during the start-up period"
 press ralt+F3
-expect_text "$hwnd" 1023 "Copy"
+expect_text "$hwnd" $IDC_SLOT_MODE_1 "Copy"
 press ralt+F3
-expect_text "$hwnd" 1023 "Go Live"
+expect_text "$hwnd" $IDC_SLOT_MODE_1 "Go Live"
 wait_until_typing_works "$hwnd"
 
 note "F3 puts slot 1 live, F3 again takes it off"
-type_into 1033 "Hello"
+type_into $IDC_SLOT_EDIT_1 "Hello"
 press F3
 expect_text_shown slot1-live
 press F3
 expect_no_text slot1-off
 
 note "Shift+F4 empties the second slot (F4 is slot 1, counting from 0)"
-type_into 1034 "World"
+type_into $IDC_SLOT_EDIT_2 "World"
 press shift+F4
-expect_text "$hwnd" 1034 ""
+expect_text "$hwnd" $IDC_SLOT_EDIT_2 ""
 
 note "right Alt+F10 turns the last slot to Copy and back; left Alt+F10 puts it live"
-type_into 1040 "Eight"
+type_into $IDC_SLOT_EDIT_8 "Eight"
 press ralt+F10
-expect_text "$hwnd" 1030 "Copy"
+expect_text "$hwnd" $IDC_SLOT_MODE_8 "Copy"
 press ralt+F10
-expect_text "$hwnd" 1030 "Go Live"
+expect_text "$hwnd" $IDC_SLOT_MODE_8 "Go Live"
 press alt+F10
 expect_text_shown slot8-live
 
 note "Alt+F4 toggles the second slot and the panel stays"
 press alt+F4
-expect_text "$hwnd" 1024 "Copy"
+expect_text "$hwnd" $IDC_SLOT_MODE_2 "Copy"
 no_exit_question
 
 note "the entry line takes 37 characters typed"
 forty=$(printf 'x%.0s' {1..40})
-probe mouse "$hwnd" 1008 && probe type "$forty" || fail "cannot type into the entry line"
-expect_text "$hwnd" 1008 "${forty:0:37}"
+probe mouse "$hwnd" $IDC_ENTRY && probe type "$forty" || fail "cannot type into the entry line"
+expect_text "$hwnd" $IDC_ENTRY "${forty:0:37}"
 press Escape
 
 note "Return puts the entry line live; Escape clears the output and the line"
-type_into 1008 "Entry line"
+type_into $IDC_ENTRY "Entry line"
 press Return
 expect_text_shown entry-live
 no_exit_question
 press Escape
 expect_no_text escaped
-expect_text "$hwnd" 1008 ""
+expect_text "$hwnd" $IDC_ENTRY ""
 no_exit_question

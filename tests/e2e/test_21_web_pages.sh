@@ -17,7 +17,7 @@ chmod +x "$bin/xdg-open"
 export PATH=$bin:$PATH
 
 # The addresses this build opens.
-addresses=$BUILD_DIR/generated/app/WebAddresses.h
+addresses=$BUILD_DIR/generated/res/WebAddresses.h
 [ -f "$addresses" ] || fail "no $addresses"
 address() { sed -n "s/^#define CUEWIRE_URL_$1 \"\(.*\)\"$/\1/p" "$addresses"; }
 site=$(address MAKER_SITE)
@@ -46,16 +46,16 @@ wait_for 30 find_window "$support_title" || fail "the support dialog never appea
 support=$FOUND
 
 note "the support dialog's two buttons and two pictures"
-for id in 2100 2101 2105 2106; do
+for id in $IDC_SUPPORT_SITE $IDC_SUPPORT_SHOP $IDC_SUPPORT_SOCIAL $IDC_SUPPORT_VIDEO; do
     probe click "$support" "$id" || fail "cannot click $id"
 done
 opened "$site" "$shop" "$social" "$video"
 
 hwnd=$(panel 1) || exit 1
 note "the panel's two link buttons"
-probe click "$hwnd" 1010 || fail "cannot click 1010"
+probe click "$hwnd" $IDC_LINK_MAKER || fail "cannot click $IDC_LINK_MAKER"
 opened "$site" "$shop" "$social" "$video" "$site"
-probe click "$hwnd" 1011 || fail "cannot click 1011"
+probe click "$hwnd" $IDC_LINK_NDI || fail "cannot click $IDC_LINK_NDI"
 opened "$site" "$shop" "$social" "$video" "$site" "$ndi"
 
 note "one F1 press"

@@ -19,7 +19,7 @@ link_lines() {
 # "Kyx Link" on in both, before the end of the start-up period puts the focus
 # on the entry line (a click would take it).
 for hwnd in "$first" "$second"; do
-    probe click "$hwnd" 1055 || fail "cannot tick Kyx Link"
+    probe click "$hwnd" $IDC_LINK || fail "cannot tick Kyx Link"
 done
 
 # go_live HWND TEXT: the text typed into the entry line, then Return. Both
@@ -31,11 +31,11 @@ go_live() {
     # stumbles on its way out under load is only noted.
     probe type "$2" || note "win-probe type ended with status $?"
     probe keys Return || note "win-probe keys ended with status $?"
-    wait_for 5 text_is "$1" "$2" || fail "the entry line of $1 reads '$(probe text "$1" 1008)'"
+    wait_for 5 text_is "$1" "$2" || fail "the entry line of $1 reads '$(probe text "$1" $IDC_ENTRY)'"
     sleep 2
 }
 text_is() {
-    [ "$(probe text "$1" 1008)" = "$2" ]
+    [ "$(probe text "$1" $IDC_ENTRY)" = "$2" ]
 }
 
 # The end of the start-up period is a composition too: wait for it, and look

@@ -62,10 +62,10 @@ start_bg "$link" wine "$LINK_MONITOR"
 wait_for 20 log_has "$link" '^listening' || fail "the link monitor did not start"
 probe foreground "$panel" || fail "cannot bring copy 1 to the front"
 probe type "still here" || note "win-probe type ended with status $?"
-expect_text "$panel" 1008 "still here"
+expect_text "$panel" $IDC_ENTRY "still here"
 # After the typing: the click takes the focus from the entry line.
-probe click "$panel" 1055 || fail "cannot tick Kyx Link"
-wait_for 10 eval '[ "$(probe state "$panel" 1055 | cut -d" " -f3)" = 1 ]' ||
+probe click "$panel" $IDC_LINK || fail "cannot tick Kyx Link"
+wait_for 10 eval '[ "$(probe state "$panel" $IDC_LINK | cut -d" " -f3)" = 1 ]' ||
     fail "Kyx Link did not take the click"
 probe keys Return || note "win-probe keys ended with status $?"
 wait_for 15 log_has "$link" '^text still here' || fail "Return after the flood sent no text"

@@ -125,8 +125,8 @@ children_inside "$support" support
 read -r cl ct _ _ <<<"$(vp client "$support" 0)"
 picture=$(awk '$1 == 0 { print $3, $4, $5, $6; exit }' "$out/support-controls.txt")
 expect_eq "$((cl + 15)) $((ct + 15)) $((cl + 975)) $((ct + 555))" "$picture" "the support picture's place"
-expect_eq "57 45" "$(size_of support 2105)" "the social logo's size"
-expect_eq "57 45" "$(size_of support 2106)" "the video logo's size"
+expect_eq "57 45" "$(size_of support $IDC_SUPPORT_SOCIAL)" "the social logo's size"
+expect_eq "57 45" "$(size_of support $IDC_SUPPORT_VIDEO)" "the video logo's size"
 difference=$(python3 "$check" rmse "$shot" $picture "$art/shop.bmp")
 note "support picture against bitmap 190 scaled by ImageMagick: $difference"
 echo "support_picture_rmse $difference" >>"$out/figures.txt"
@@ -138,12 +138,12 @@ wait_for 10 hidden || fail "the support dialog did not close with Cancel"
 
 note "the panel: its controls whole, the small logos 57 x 41"
 children_inside "$panel" panel
-expect_eq "57 41" "$(size_of panel 1005)" "the small social logo's size"
-expect_eq "57 41" "$(size_of panel 1006)" "the small video logo's size"
+expect_eq "57 41" "$(size_of panel $IDC_LINK_SOCIAL)" "the small social logo's size"
+expect_eq "57 41" "$(size_of panel $IDC_LINK_VIDEO)" "the small video logo's size"
 if [ "${CUEWIRE_UPDATE_DOCS:-}" = 1 ]; then
-    edits_enabled() { wp state "$panel" 1033 | grep -q "^1 "; }
+    edits_enabled() { wp state "$panel" $IDC_SLOT_EDIT_1 | grep -q "^1 "; }
     wait_for 30 edits_enabled || fail "the slot edits never became usable"
-    wp mouse "$panel" 1033
+    wp mouse "$panel" $IDC_SLOT_EDIT_1
     wp type "Cuewire on air"
     wp keys F3
     sleep 2

@@ -27,7 +27,7 @@ link=$E2E_TEST_OUT/link.log
 start_bg "$link" wine "$LINK_MONITOR"
 wait_for 20 log_has "$link" '^listening' || fail "the link monitor did not start"
 # Before the start-up period ends and puts the focus on the entry line.
-probe click "$hwnd" 1055 || fail "cannot tick Kyx Link"
+probe click "$hwnd" $IDC_LINK || fail "cannot tick Kyx Link"
 
 # type_into ID TEXT: a real click into the edit, then real typing.
 type_into() {
@@ -47,8 +47,8 @@ resident_kib() {
 wait_until_typing_works "$hwnd"
 first="Soak one"
 second="Soak two: the weather with Anna"
-type_into 1033 "$first"
-type_into 1034 "$second"
+type_into $IDC_SLOT_EDIT_1 "$first"
+type_into $IDC_SLOT_EDIT_2 "$second"
 probe foreground "$hwnd" || fail "cannot bring the panel to the front"
 # The end of the start-up period may have composed too: count from here.
 sleep 1

@@ -87,7 +87,7 @@ support=$(window_of "$support_title")
 panel=$(window_of "NDI Cuewire")
 [ -n "$panel" ] || panel=$(window_of "Bryvo Cuewire")
 [ -n "$panel" ] || fail "no panel window"
-preview=$(vp client "$panel" 1007)
+preview=$(vp client "$panel" $IDC_PREVIEW)
 note "panel $panel, support dialog $support, preview at $preview"
 
 # The start-up frame is on only until 12 s after the numbering step, and every
@@ -163,7 +163,7 @@ at_least 20.5 "$shortest" || fail "the support dialog was still shown $shortest 
 # The colours were taken from the first screenshot; the many probes these
 # checks take would otherwise push the support dialog's timed checks late.
 note "mode buttons: light red inside the edge, frame colours on the edge, Go live"
-for id in $(seq 1023 1030); do
+for id in $(seq $IDC_SLOT_MODE_1 $IDC_SLOT_MODE_8); do
     face=$(vp client "$panel" $id)
     fill=$(python3 "$check" share "$first" $(inset "$face" 2) 252 184 184 3)
     at_least "$fill" 0.6 || fail "button $id face is not light red ($fill)"
@@ -175,22 +175,22 @@ done
 
 note "indicators: light yellow with F3 to F10"
 for j in $(seq 0 7); do
-    id=$((1043 + j))
+    id=$((IDC_SLOT_KEY_1 + j))
     fill=$(python3 "$check" share "$first" $(vp client "$panel" $id) 252 252 220 3)
     at_least "$fill" 0.6 || fail "indicator $id is not light yellow ($fill)"
     expect_eq "F$((j + 3))" "$(wp text "$panel" $id)" "indicator $id text"
 done
 
 note "a click turns a mode button light green with the caption Copy"
-wp mouse "$panel" 1030
-is_copy() { [ "$(wp text "$panel" 1030)" = Copy ]; }
-wait_for 10 is_copy || fail "button 1030 did not become Copy"
+wp mouse "$panel" $IDC_SLOT_MODE_8
+is_copy() { [ "$(wp text "$panel" $IDC_SLOT_MODE_8)" = Copy ]; }
+wait_for 10 is_copy || fail "button $IDC_SLOT_MODE_8 did not become Copy"
 sleep 0.5
 file=$(shot 3-copy)
-fill=$(python3 "$check" share "$file" $(inset "$(vp client "$panel" 1030)" 2) 184 252 184 3)
-at_least "$fill" 0.6 || fail "button 1030 is not light green after the click ($fill)"
-fill=$(python3 "$check" share "$file" $(inset "$(vp client "$panel" 1023)" 2) 252 184 184 3)
-at_least "$fill" 0.6 || fail "button 1023 changed with 1030's click ($fill)"
+fill=$(python3 "$check" share "$file" $(inset "$(vp client "$panel" $IDC_SLOT_MODE_8)" 2) 184 252 184 3)
+at_least "$fill" 0.6 || fail "button $IDC_SLOT_MODE_8 is not light green after the click ($fill)"
+fill=$(python3 "$check" share "$file" $(inset "$(vp client "$panel" $IDC_SLOT_MODE_1)" 2) 252 184 184 3)
+at_least "$fill" 0.6 || fail "button $IDC_SLOT_MODE_1 changed with $IDC_SLOT_MODE_8's click ($fill)"
 
 note "minimising and restoring the panel neither moves it nor brings the dialog back"
 panel_rect=$(vp rect "$panel" 0)
@@ -202,9 +202,9 @@ expect_eq "$panel_rect" "$(vp rect "$panel" 0)" "panel rectangle after minimise 
 hidden || fail "the support dialog came back after minimise and restore"
 
 note "a slot's text put live shows a text frame in the preview"
-edits_enabled() { wp state "$panel" 1033 | grep -q "^1 "; }
+edits_enabled() { wp state "$panel" $IDC_SLOT_EDIT_1 | grep -q "^1 "; }
 wait_for 20 edits_enabled || fail "the slot edits never became usable"
-wp mouse "$panel" 1033
+wp mouse "$panel" $IDC_SLOT_EDIT_1
 wp type "Cuewire on air"
 wp keys F3
 # In the frame: black above the text box (rows 552 to 671 of 720), text inside it.
@@ -235,7 +235,7 @@ vp syscommand "$panel" 16
 wait_for 20 is_shown "About NDI" || fail "the About box did not open"
 about=$(window_of "About NDI")
 sleep 0.5
-line=$(wp text "$about" 1000)
+line=$(wp text "$about" $IDC_ABOUT_VERSION)
 expect_eq "NDI® Cuewire, v$version, NDI v$runtime, x64" "$line" "About box version line"
 file=$(shot 5-about)
 python3 "$check" crop "$file" $(vp rect "$about" 0) "$out/about.png"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/HandlerBarrier.h"
+#include "win32/HandlerBarrier.h"
 #include "tests/panel/PanelRig.h"
 #include "tests/support/HeapCounter.h"
 

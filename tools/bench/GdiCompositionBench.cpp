@@ -18,14 +18,15 @@
 #include <vector>
 
 #include "tests/fakes/SilentNdiRuntime.h"
+#include "tests/win/common/GdiCountsReport.h"
 #include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
 #include "video/Composer.h"
 #include "video/FrameBufferAllocator.h"
 #include "video/PixelFormat.h"
 #include "video/PreviewFrame.h"
-#include "video/win/GdiOwners.h"
 #include "video/win/DWriteTextCanvas.h"
+#include "win32/GdiOwners.h"
 #include "video/win/ResourceBitmaps.h"
 
 namespace {
@@ -179,15 +180,6 @@ class Bench {
     int m_height = 0;
 };
 
-void PrintGdiCounts() {
-    const char* names[] = {"window DC", "memory DC", "bitmap", "font", "private font"};
-    for (int kind = 0; kind < static_cast<int>(GdiKind::kCount); ++kind) {
-        const GdiKindCounts& counts = GdiCounts(static_cast<GdiKind>(kind));
-        std::printf("%s: created %ld, released %ld, failed releases %ld\n", names[kind],
-                    counts.created, counts.released, counts.failedReleases);
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -232,6 +224,6 @@ int main(int argc, char** argv) {
             }
         }
     }
-    PrintGdiCounts();
+    PrintGdiCounts("");
     return 0;
 }

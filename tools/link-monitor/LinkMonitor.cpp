@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/win/WideText.h"
+#include "win32/WideText.h"
 #include "link/LinkProtocol.h"
 
 namespace {

@@ -29,7 +29,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/win/WideText.h"
+#include "win32/WideText.h"
 #include "tools/common/WallClock.h"
 #include "tools/ndi-monitor/ComApartment.h"
 #include "tools/ndi-monitor/NdiReceive.h"

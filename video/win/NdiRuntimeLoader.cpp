@@ -1,6 +1,6 @@
 #include "video/win/NdiRuntimeLoader.h"
 
-#include "app/win/WideText.h"
+#include "win32/WideText.h"
 #include "video/NdiRuntimePlaces.h"
 #include "video/win/WineCompletionPortPatch.h"
 

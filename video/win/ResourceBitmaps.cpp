@@ -2,7 +2,8 @@
 
 #include <utility>
 
-#include "video/win/GdiOwners.h"
+#include "win32/BitmapFormat.h"
+#include "win32/GdiOwners.h"
 
 namespace cuewire {
 
@@ -24,13 +25,7 @@ bool CResourceBitmaps::Load(int resourceId, LoadedBitmap& out) {
     loaded.bitsPerPixel = 32;
     loaded.pixels.resize(static_cast<size_t>(loaded.width) * static_cast<size_t>(loaded.height));
 
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = loaded.width;
-    format.bmiHeader.biHeight = -loaded.height;  // top-down rows
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO format = TopDown32BitFormat(loaded.width, loaded.height);
     CMemoryDC context(nullptr);
     const int rows = GetDIBits(context.Get(), bitmap.Get(), 0, static_cast<UINT>(loaded.height),
                                loaded.pixels.data(), &format, DIB_RGB_COLORS);

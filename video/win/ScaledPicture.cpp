@@ -1,10 +1,12 @@
 #include "video/win/ScaledPicture.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "geometry/DisplayScale.h"
 #include "video/AreaResample.h"
 #include "video/win/ResourceBitmaps.h"
+#include "win32/BitmapFormat.h"
 
 namespace cuewire {
 
@@ -13,13 +15,7 @@ namespace {
 // A top-down 32-bit DIB section holding `pixels`, every pixel opaque: a picture
 // control draws a 32-bit bitmap through its alpha.
 HBITMAP OpaqueBitmap(const std::vector<uint32_t>& pixels, int width, int height) {
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO format = TopDown32BitFormat(width, height);
     void* bits = nullptr;
     const HBITMAP bitmap = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap || !bits) {
@@ -53,12 +49,13 @@ HBITMAP LoadPictureForDpi(HINSTANCE module, int resourceId, int dpi) {
     return OpaqueBitmap(scaled, width, height);
 }
 
-void GivePicture(HWND control, HBITMAP picture, HBITMAP keep) {
+void GivePicture(HWND control, HBITMAP picture, std::initializer_list<HBITMAP> keep) {
     const auto handedBack = reinterpret_cast<HBITMAP>(
         SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
     // The template's own picture, or a copy the control made of an earlier one,
     // is ours to release once the control lets go of it.
-    if (handedBack && handedBack != keep && handedBack != picture) {
+    if (handedBack && handedBack != picture &&
+        std::find(keep.begin(), keep.end(), handedBack) == keep.end()) {
         CBitmapObject released(handedBack);
     }
 }
@@ -71,7 +68,7 @@ void CScaledPicture::Show(HWND control, HINSTANCE module, int resourceId, int dp
     if (!picture) {
         return;  // the picture the control shows now stays
     }
-    GivePicture(control, picture, m_picture.Get());
+    GivePicture(control, picture, {m_picture.Get()});
     m_picture.Reset(picture);
 }
 

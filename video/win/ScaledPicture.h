@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
-#include "video/win/GdiOwners.h"
+#include <initializer_list>
+
+#include "win32/GdiOwners.h"
 
 namespace cuewire {
 
@@ -11,8 +13,9 @@ namespace cuewire {
 HBITMAP LoadPictureForDpi(HINSTANCE module, int resourceId, int dpi);
 
 // Gives a bitmap picture control (SS_BITMAP) `picture` and releases the image
-// the control hands back, unless it is `keep` (an image the caller owns still).
-void GivePicture(HWND control, HBITMAP picture, HBITMAP keep = nullptr);
+// the control hands back (the template's own picture, or a copy the control
+// made of an earlier one), unless it is one of `keep`: images the caller owns.
+void GivePicture(HWND control, HBITMAP picture, std::initializer_list<HBITMAP> keep = {});
 
 // A bitmap picture control's image at the window's scale: the picture the
 // template gave it, resampled when the scale is not 100 %. The control takes

@@ -14,15 +14,16 @@
 
 #include "controls/win/ColButton.h"
 #include "controls/win/ColStatic.h"
+#include "panel/win/SlotColours.h"
+#include "res/resource.h"
+#include "win32/BitmapFormat.h"
 
 namespace cuewire {
 namespace {
 
-constexpr int kButtonId = 1023;
-constexpr int kLabelId = 1043;
-constexpr COLORREF kLightRed = 0xB8B8FC;
-constexpr COLORREF kLightGreen = 0xB8FCB8;
-constexpr COLORREF kLightYellow = 0xDCFCFC;
+// The first slot's mode button and key label, filled as the panel fills them.
+constexpr int kButtonId = IDC_SLOT_MODE_1;
+constexpr int kLabelId = IDC_SLOT_KEY_1;
 
 // A parent window with one owner-drawn button and one notifying static, which
 // records the notifications its children send.
@@ -122,12 +123,7 @@ struct Pixels {
 
 Pixels ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
     Pixels pixels{width, height, std::vector<COLORREF>(static_cast<size_t>(width * height))};
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
+    BITMAPINFO format = TopDown32BitFormat(width, height);
     GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.values.data(), &format,
               DIB_RGB_COLORS);
     // GetDIBits gives 0x00RRGGBB; turn into COLORREF 0x00BBGGRR.
@@ -208,16 +204,16 @@ TEST(ColourButton, FillsTheFaceInsideTheEdgeWithTheStatesColour) {
     };
     const Case cases[] = {
         {"no state, no fill", 0, std::nullopt},
-        {"Go Live", 1, kLightRed},
-        {"Copy", 2, kLightGreen},
+        {"Go Live", 1, kGoLiveModeFill},
+        {"Copy", 2, kCopyModeFill},
         {"beyond the table, no fill", 5, std::nullopt},
         {"negative, no fill", -1, std::nullopt},
     };
     TestParent parent;
     CColButton button;
     ASSERT_TRUE(button.Attach(parent.m_hWnd, kButtonId));
-    button.m_crFill[1] = kLightRed;
-    button.m_crFill[2] = kLightGreen;
+    button.m_crFill[1] = kGoLiveModeFill;
+    button.m_crFill[2] = kCopyModeFill;
     SetWindowTextW(button.m_hWnd, L"");
     const int edgeX = GetSystemMetrics(SM_CXEDGE);
     const int edgeY = GetSystemMetrics(SM_CYEDGE);
@@ -241,7 +237,7 @@ TEST(ColourButton, CentresItsCaptionAndMovesItOneDownRightWhenHeld) {
     TestParent parent;
     CColButton button;
     ASSERT_TRUE(button.Attach(parent.m_hWnd, kButtonId));
-    button.m_crFill[1] = kLightRed;
+    button.m_crFill[1] = kGoLiveModeFill;
     button.m_nState = 1;
     SetWindowTextW(button.m_hWnd, L"Go live");
 
@@ -255,7 +251,7 @@ TEST(ColourButton, CentresItsCaptionAndMovesItOneDownRightWhenHeld) {
     // Centred: the ink leaves about as much room on the left as on the right.
     EXPECT_LE(std::abs((upBox.left) - (up.pixels.width - upBox.right)), 3);
     // Drawn on a transparent background, and the caller's mode is given back.
-    EXPECT_EQ(up.pixels.At(upBox.left, upBox.top - 1), kLightRed);
+    EXPECT_EQ(up.pixels.At(upBox.left, upBox.top - 1), kGoLiveModeFill);
     EXPECT_EQ(up.backgroundModeAfter, OPAQUE);
 }
 
@@ -325,13 +321,13 @@ TEST(ColourIndicator, PaintsItsClientAreaAndCentresItsTextInTheSystemFont) {
     const HFONT large = CreateFontW(-40, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
                                     L"Liberation Sans");
     SendMessageW(label.m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(large), FALSE);
-    label.m_crFill[2] = kLightYellow;
+    label.m_crFill[2] = kKeyLabelFill;
     label.m_nState = 2;
     RepaintNow(label);
 
     const Pixels pixels = ReadScreen(label.m_hWnd);
-    EXPECT_EQ(pixels.At(0, 0), kLightYellow);
-    EXPECT_EQ(pixels.At(pixels.width - 1, pixels.height - 1), kLightYellow);
+    EXPECT_EQ(pixels.At(0, 0), kKeyLabelFill);
+    EXPECT_EQ(pixels.At(pixels.width - 1, pixels.height - 1), kKeyLabelFill);
     const RECT box = pixels.DarkBox();
     ASSERT_LT(box.left, box.right) << "no text drawn";
 
@@ -353,7 +349,7 @@ TEST(ColourIndicator, CutsTextWiderThanItselfOnBothSides) {
     TestParent parent;
     CColStatic label;
     ASSERT_TRUE(label.Attach(parent.m_hWnd, kLabelId));
-    label.m_crFill[2] = kLightYellow;
+    label.m_crFill[2] = kKeyLabelFill;
     label.m_nState = 2;
     SetWindowTextW(label.m_hWnd, L"MMMMMMMMMMMM");
     RepaintNow(label);
@@ -369,12 +365,12 @@ TEST(ColourIndicator, WithoutAStateLeavesTheBackgroundUnpainted) {
     TestParent parent;
     CColStatic label;
     ASSERT_TRUE(label.Attach(parent.m_hWnd, kLabelId));
-    label.m_crFill[2] = kLightYellow;
+    label.m_crFill[2] = kKeyLabelFill;
     label.m_nState = 0;
     SetWindowTextW(label.m_hWnd, L"");
     RepaintNow(label);
     const Pixels pixels = ReadScreen(label.m_hWnd);
-    EXPECT_NE(pixels.At(pixels.width / 2, pixels.height / 2), kLightYellow);
+    EXPECT_NE(pixels.At(pixels.width / 2, pixels.height / 2), kKeyLabelFill);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win/WideText.h"
+#include "win32/WideText.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "video/win/GdiOwners.h"
+#include "win32/GdiOwners.h"
 
 namespace cuewire::test {
 

@@ -57,7 +57,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win/WideText.h"
+#include "win32/WideText.h"
 #include "link/LinkProtocol.h"
 #include "tests/win/common/NumberOptions.h"
 

@@ -31,6 +31,7 @@
 #include <string>
 #include <string_view>
 
+#include "tests/win/common/GdiCountsReport.h"
 #include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
 #include "tests/win/common/ThreadCount.h"
@@ -39,8 +40,8 @@
 #include "video/FrameBufferAllocator.h"
 #include "video/NdiSender.h"
 #include "video/PixelFormat.h"
-#include "video/win/GdiOwners.h"
 #include "video/win/DWriteTextCanvas.h"
+#include "win32/GdiOwners.h"
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
 
@@ -242,15 +243,6 @@ class CSoak {
     long m_nMaxKiB = 0;
 };
 
-void PrintGdiCounts() {
-    const char* names[] = {"window DC", "memory DC", "bitmap", "font", "private font"};
-    for (int kind = 0; kind < static_cast<int>(GdiKind::kCount); ++kind) {
-        const GdiKindCounts& counts = GdiCounts(static_cast<GdiKind>(kind));
-        std::printf("gdi %s: created %ld, released %ld, failed releases %ld\n", names[kind],
-                    counts.created, counts.released, counts.failedReleases);
-    }
-}
-
 int Run(const Options& options) {
     const int threadsAtStart = ThreadCount();
     CNdiRuntimeLoader runtime;
@@ -306,7 +298,7 @@ int Run(const Options& options) {
                     ? TicksToMilliseconds(ndi.sendTicks) / static_cast<double>(ndi.framesSent)
                     : 0.0);
     std::printf("threads-start %d threads-end %d\n", threadsAtStart, ThreadCount());
-    PrintGdiCounts();
+    PrintGdiCounts("gdi ");
     std::printf("done\n");
     return 0;
 }

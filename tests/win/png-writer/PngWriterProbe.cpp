@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win/WideText.h"
+#include "win32/WideText.h"
 #include "tools/ndi-monitor/ComApartment.h"
 #include "tools/ndi-monitor/PngWriter.h"
 

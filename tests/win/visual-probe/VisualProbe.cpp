@@ -19,7 +19,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/win/WideText.h"
+#include "win32/WideText.h"
 
 namespace {
 

@@ -44,7 +44,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win/WideText.h"
+#include "win32/WideText.h"
 #include "tools/common/WallClock.h"
 
 namespace {

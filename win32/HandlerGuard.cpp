@@ -1,4 +1,4 @@
-#include "app/win/HandlerGuard.h"
+#include "win32/HandlerGuard.h"
 
 namespace cuewire {
 

@@ -19,6 +19,9 @@ int SystemDpi();
 // The new DPI a WM_DPICHANGED carries.
 int DpiOfChange(WPARAM wParam);
 
+// Moves and sizes `window` to the rectangle a WM_DPICHANGED suggests.
+void TakeSuggestedRect(HWND window, const RECT& suggested);
+
 // A system metric (SM_CXEDGE, SM_CXICON, ...) as it is at `dpi`.
 int SystemMetricForDpi(int index, int dpi);
 

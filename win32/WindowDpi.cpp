@@ -1,4 +1,4 @@
-#include "app/win/WindowDpi.h"
+#include "win32/WindowDpi.h"
 
 #include "geometry/DisplayScale.h"
 
@@ -58,6 +58,11 @@ void KeepOwnFontOnDpiChange(HWND control) {
     if (setBehavior && control) {
         setBehavior(control, kDisableFontUpdate, kDisableFontUpdate);
     }
+}
+
+void TakeSuggestedRect(HWND window, const RECT& suggested) {
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace cuewire

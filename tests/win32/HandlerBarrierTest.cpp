@@ -1,4 +1,4 @@
-#include "app/HandlerBarrier.h"
+#include "win32/HandlerBarrier.h"
 
 #include <gtest/gtest.h>
 

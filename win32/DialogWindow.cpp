@@ -1,6 +1,7 @@
-#include "app/win/DialogWindow.h"
+#include "win32/DialogWindow.h"
 
-#include "app/win/HandlerGuard.h"
+#include "win32/HandlerGuard.h"
+#include "win32/WindowText.h"
 
 namespace cuewire {
 
@@ -98,15 +99,7 @@ void CDialogWindow::End(INT_PTR result) {
 }
 
 std::wstring CDialogWindow::ControlText(int id) const {
-    const HWND control = Control(id);
-    if (!control) {
-        return {};
-    }
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(control, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
+    return WindowText(Control(id));
 }
 
 void CDialogWindow::SetControlText(int id, std::wstring_view text) {

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "app/HandlerBarrier.h"
+#include "win32/HandlerBarrier.h"
 
 namespace cuewire {
 

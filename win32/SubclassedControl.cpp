@@ -1,8 +1,8 @@
-#include "controls/win/SubclassedControl.h"
+#include "win32/SubclassedControl.h"
 
 #include <commctrl.h>
 
-#include "app/win/HandlerGuard.h"
+#include "win32/HandlerGuard.h"
 
 namespace cuewire {
 

@@ -1,4 +1,4 @@
-#include "video/win/GdiOwners.h"
+#include "win32/GdiOwners.h"
 
 namespace cuewire {
 

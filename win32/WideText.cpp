@@ -1,4 +1,4 @@
-#include "app/win/WideText.h"
+#include "win32/WideText.h"
 
 #include <windows.h>
 

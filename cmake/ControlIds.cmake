@@ -1,0 +1,20 @@
+# Writes the identifiers of res/resource.h as shell assignments, for the
+# end-to-end scripts. A name defined as another name gets that name's value.
+# Run as: cmake -DHEADER=... -DOUTPUT=... -P ControlIds.cmake
+file(STRINGS "${HEADER}" lines REGEX "^#define [A-Z_][A-Z0-9_]* [A-Za-z0-9_]+$")
+set(out "# Written by the build from res/resource.h; source it, do not edit it.\n")
+foreach(line ${lines})
+    string(REGEX REPLACE "^#define ([A-Z0-9_]+) ([A-Za-z0-9_]+)$" "\\1;\\2" pair "${line}")
+    list(GET pair 0 name)
+    list(GET pair 1 value)
+    if(DEFINED id_${value})
+        set(value "${id_${value}}")
+    elseif(NOT value MATCHES "^(0x[0-9a-fA-F]+|[0-9]+)$")
+        message(FATAL_ERROR "${HEADER}: ${name} is defined as ${value}, which is neither a number nor a name defined above it")
+    endif()
+    set(id_${name} "${value}")
+    string(APPEND out "${name}=${value}\n")
+endforeach()
+file(WRITE "${OUTPUT}.tmp" "${out}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")
