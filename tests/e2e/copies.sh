@@ -72,7 +72,7 @@ control_is_disabled() {
 
 # wait_until_typing_works HWND: the edits open once the start-up period is over.
 wait_until_typing_works() {
-    wait_for 30 control_is_enabled "$1" 1008 || fail "the edits never became usable"
+    wait_for 30 control_is_enabled "$1" "$IDC_ENTRY" || fail "the edits never became usable"
 }
 
 # expect_text HWND ID EXPECTED: the control reads EXPECTED within 10 s. Keys

@@ -13,8 +13,8 @@
 # e2e-timeout: 1500
 source "$(dirname "$0")/copies.sh"
 
-ENTRY=1008
-SLOT1=1033
+ENTRY=$IDC_ENTRY
+SLOT1=$IDC_SLOT_EDIT_1
 TRANSFER_LIMIT=600  # seconds for one transfer and its clear to end, 20,000 units included
 cases=$E2E_TEST_OUT/cases
 mkdir -p "$cases"
@@ -27,7 +27,7 @@ link=$E2E_TEST_OUT/link.raw
 start_bg "$link" wine "$LINK_MONITOR"
 wait_for 20 log_has "$link" '^listening' || fail "the link monitor did not start"
 # Tick "Kyx Link" before the end of the start-up period focuses the entry line.
-probe click "$hwnd" 1055 || fail "cannot tick Kyx Link"
+probe click "$hwnd" "$IDC_LINK" || fail "cannot tick Kyx Link"
 wait_until_typing_works "$hwnd"
 sleep 1
 

@@ -9,7 +9,7 @@
 # e2e-timeout: 900
 source "$(dirname "$0")/copies.sh"
 
-ENTRY=1008
+ENTRY=$IDC_ENTRY
 TRANSFER_LIMIT=600  # seconds for the 20,000-unit transfer to end
 cases=$E2E_TEST_OUT/cases
 mkdir -p "$cases"
@@ -61,7 +61,7 @@ hwnd=$(panel 1) || exit 1
 start_bg "$link" wine "$LINK_MONITOR"
 wait_for 20 log_has "$link" '^listening' || fail "the link monitor did not start"
 # Tick "Kyx Link" before the end of the start-up period focuses the entry line.
-probe click "$hwnd" 1055 || fail "cannot tick Kyx Link"
+probe click "$hwnd" "$IDC_LINK" || fail "cannot tick Kyx Link"
 wait_until_typing_works "$hwnd"
 wait_for 40 window_gone "How you can support" || fail "the support dialog stayed"
 start_win_bg "$frames" "$NDI_MONITOR" --address 127.0.0.1:5961

@@ -12,7 +12,7 @@
 # e2e-timeout: 1500
 source "$(dirname "$0")/copies.sh"
 
-ENTRY=1008
+ENTRY=$IDC_ENTRY
 RES_1080=1057
 cases=$E2E_TEST_OUT/cases
 mkdir -p "$cases"
