@@ -71,7 +71,6 @@ struct CompositionInput {
 class COutputComposer {
   public:
     static constexpr int kSettleMilliseconds = 500;
-    static constexpr uint8_t kTextBoxAlpha = 175;
 
     // `surfaceBlocks` gives the five surfaces their buffers and outlives the composer.
     COutputComposer(CNdiSender& sender, ITextCanvas& canvas, IBitmapResources& pictures,

@@ -7,7 +7,10 @@ namespace cuewire {
 
 constexpr uint32_t kTransparentBlack = 0x00000000u;
 constexpr uint32_t kOpaqueBlack = 0xff000000u;
-constexpr uint32_t kTextBoxBlack = 0xaf000000u;  // black at alpha 175 behind the text
+// The box behind the text: black at about two thirds opacity, so that the
+// programme under it stays visible.
+constexpr uint8_t kTextBoxAlpha = 175;
+constexpr uint32_t kTextBoxBlack = uint32_t{kTextBoxAlpha} << 24;
 constexpr uint32_t kAlphaMask = 0xff000000u;
 
 // Every surface can hold a full 1080-line frame from construction.
