@@ -30,7 +30,7 @@ std::vector<uint8_t> PackedPixels(const uint8_t* pixels, int width, int height, 
 }
 
 HRESULT CreatePngEncoder(IWICImagingFactory& factory, IWICStream& file,
-                         ComOwner<IWICBitmapEncoder>& encoder) {
+                         CComRef<IWICBitmapEncoder>& encoder) {
     HRESULT hr = factory.CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.Put());
     if (SUCCEEDED(hr)) {
         hr = encoder->Initialize(&file, WICBitmapEncoderNoCache);
@@ -42,8 +42,8 @@ HRESULT CreatePngEncoder(IWICImagingFactory& factory, IWICStream& file,
 // encoder stores as 8-bit RGBA. An encoder that would store anything else
 // would change the pixels, so it counts as a failure.
 HRESULT CreateBgraFrame(IWICBitmapEncoder& encoder, int width, int height,
-                        ComOwner<IWICBitmapFrameEncode>& frame) {
-    ComOwner<IPropertyBag2> options;
+                        CComRef<IWICBitmapFrameEncode>& frame) {
+    CComRef<IPropertyBag2> options;
     HRESULT hr = encoder.CreateNewFrame(frame.Put(), options.Put());
     if (SUCCEEDED(hr)) {
         hr = frame->Initialize(options.Get());
@@ -90,17 +90,17 @@ HRESULT CPngWriter::Write(const std::wstring& path, const uint8_t* pixels, int w
 
 HRESULT CPngWriter::Encode(const std::wstring& path, const uint8_t* pixels, int width,
                            int height, bool& created) const {
-    ComOwner<IWICStream> file;
+    CComRef<IWICStream> file;
     HRESULT hr = m_factory->CreateStream(file.Put());
     if (SUCCEEDED(hr)) {
         hr = file->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
         created = SUCCEEDED(hr);
     }
-    ComOwner<IWICBitmapEncoder> encoder;
+    CComRef<IWICBitmapEncoder> encoder;
     if (SUCCEEDED(hr)) {
         hr = CreatePngEncoder(*m_factory.Get(), *file.Get(), encoder);
     }
-    ComOwner<IWICBitmapFrameEncode> frame;
+    CComRef<IWICBitmapFrameEncode> frame;
     if (SUCCEEDED(hr)) {
         hr = CreateBgraFrame(*encoder.Get(), width, height, frame);
     }

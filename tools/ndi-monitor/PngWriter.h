@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/ndi-monitor/ComOwner.h"
+#include "win32/ComRef.h"
 
 namespace cuewire {
 
@@ -26,7 +26,7 @@ class CPngWriter {
     HRESULT Encode(const std::wstring& path, const uint8_t* pixels, int width, int height,
                    bool& created) const;
 
-    ComOwner<IWICImagingFactory> m_factory;
+    CComRef<IWICImagingFactory> m_factory;
     HRESULT m_opened = E_UNEXPECTED;  // why there is no factory, until Open
 };
 

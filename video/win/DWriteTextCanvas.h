@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "video/TextCanvas.h"
-#include "video/win/ComRef.h"
+#include "win32/ComRef.h"
 #include "video/win/DWriteTitleFace.h"
 
 namespace cuewire {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "video/win/ComRef.h"
+#include "win32/ComRef.h"
 
 namespace cuewire {
 

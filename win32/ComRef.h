@@ -5,7 +5,8 @@
 
 namespace cuewire {
 
-// Owns one reference to a COM object and releases it. UI thread only.
+// Owns one reference to a COM object and releases it. Movable, never copied,
+// so no reference is added or released twice.
 template <typename T>
 class CComRef {
   public:
