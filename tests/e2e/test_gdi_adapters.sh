@@ -9,7 +9,7 @@ source "$(dirname "$0")/lib.sh"
 
 dir=$BUILD_DIR/tests/win/gdi-adapters
 tests=$dir/gdi_adapters_test.exe
-bench=$dir/gdi_canvas_bench.exe
+bench=$BUILD_DIR/tests/bench/win/gdi_canvas_bench.exe
 [ -f "$tests" ] || fail "not built: $tests"
 [ -f "$dir/LibreFranklin-OFL.txt" ] || fail "the bundled face's licence is not beside the program"
 

@@ -2,7 +2,7 @@
 # The go-live composition's cost per frame beside ffmpeg drawing the same box
 # and line on a 1920 x 1080 BGRA frame, in one run, as a table. Run by hand:
 #
-#   tools/bench/composition-vs-ffmpeg.sh [BUILD_DIR]
+#   tests/bench/composition-vs-ffmpeg.sh [BUILD_DIR]
 #
 # BUILD_DIR defaults to build/windows (cmake --preset windows && cmake --build
 # --preset windows). With BEFORE_BUILD_DIR set to another build of the program
@@ -32,7 +32,7 @@ repeats=${BENCH_REPEATS:-5}
 ffmpeg_frames=${FFMPEG_FRAMES:-1000}
 ffmpeg_repeats=${FFMPEG_REPEATS:-5}
 font=${CUEWIRE_THIRD_PARTY_DIR:-$repo/.cache/third_party}/LibreFranklin_500Medium.ttf
-bench=$BUILD_DIR/tools/bench/gdi_composition_bench.exe
+bench=$BUILD_DIR/tests/bench/win/gdi_composition_bench.exe
 out=$E2E_TEST_OUT
 [ -f "$bench" ] || fail "not built: $bench"
 [ -f "$font" ] || fail "no font at $font (run tools/setup.sh)"
@@ -44,7 +44,9 @@ note "gdi_composition_bench --frames $frames --repeats $repeats"
 run_win 3000 "$bench" --frames "$frames" --repeats "$repeats" | tee "$out/gdi_composition_bench.log"
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail "gdi_composition_bench failed"
 if [ -n "${BEFORE_BUILD_DIR:-}" ]; then
-    before_bench=$BEFORE_BUILD_DIR/tools/bench/gdi_composition_bench.exe
+    # A build from before the benchmarks had their one folder keeps the program in tools/bench.
+    before_bench=$BEFORE_BUILD_DIR/tests/bench/win/gdi_composition_bench.exe
+    [ -f "$before_bench" ] || before_bench=$BEFORE_BUILD_DIR/tools/bench/gdi_composition_bench.exe
     [ -f "$before_bench" ] || fail "not built: $before_bench"
     note "before: $before_bench --frames $frames --repeats $repeats"
     run_win 3000 "$before_bench" --frames "$frames" --repeats "$repeats" |

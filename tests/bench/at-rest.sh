@@ -5,7 +5,7 @@
 # cuewire.exe (its user-interface thread, the NDI runtime's threads, Wine's
 # own), with wineserver, Wine's helper processes and the receiver apart.
 #
-#   tools/bench/at-rest.sh [BUILD_DIR]        (default build/windows)
+#   tests/bench/at-rest.sh [BUILD_DIR]        (default build/windows)
 #
 # $BENCH_SECONDS sets the length of each stretch (default 60). It runs through
 # the end-to-end runner, which gives it a loopback-only network namespace, a

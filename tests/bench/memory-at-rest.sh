@@ -10,7 +10,7 @@
 # with VmHWM the peak), plus the proportional share (Pss), which counts the
 # pages the copies share (Wine's and the runtime's files) once in the sum.
 #
-#   tools/bench/memory-at-rest.sh [BUILD_DIR]        (default build/windows)
+#   tests/bench/memory-at-rest.sh [BUILD_DIR]        (default build/windows)
 #
 # It runs through the end-to-end runner, which gives it a loopback-only network
 # namespace, a virtual display and a Wine prefix of its own; the figures are

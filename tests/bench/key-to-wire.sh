@@ -6,7 +6,7 @@
 # SendInput, ndi-monitor the moment a frame arrives. A frame shows the text
 # when pixels with alpha are in it (the box); an empty frame has none.
 #
-#   tools/bench/key-to-wire.sh [BUILD_DIR]      (default build/windows)
+#   tests/bench/key-to-wire.sh [BUILD_DIR]      (default build/windows)
 #
 # $BENCH_PRESSES sets the number of F3 presses (default 50). It runs through
 # the end-to-end runner (loopback-only network namespace, virtual display, own
