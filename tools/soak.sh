@@ -18,4 +18,4 @@ export SOAK_GO_LIVES=${SOAK_GO_LIVES:-200}
 # A composition took 50 to 90 ms on a busy two-core machine; allow 200 ms.
 export E2E_TIMEOUT=${E2E_TIMEOUT:-$((300 + SOAK_COMPOSITIONS / 5))}
 export E2E_OUT=${E2E_OUT:-$PWD/$build/soak-out}
-exec tests/e2e/run-all.sh "$build" '^test_(output|go_live)_soak$'
+exec tests/e2e/run-all.sh "$build" '^test_[0-9]+_(output|go_live)_soak$'

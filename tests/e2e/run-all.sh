@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests under Wine: every tests/e2e/test_*.sh in name order.
+# A test's tens say its subject, so that name order runs the ground first:
+# 0x the environment, 1x a copy's start and end, 2x the operator's actions,
+# 3x the output and the NDI runtime, 4x the link, 5x copies side by side,
+# 6x texts, 7x what the screen shows, 8x soaks, 9x the release.
 #
 #   tests/e2e/run-all.sh [--repeat N] [BUILD_DIR] [FILTER]
 #
