@@ -14,22 +14,14 @@
 # the load average is printed beside the figures.
 set -uo pipefail
 
-if [ -z "${E2E_PIDFILE:-}" ]; then
-    source "$(dirname "${BASH_SOURCE[0]}")/runner.sh"
-    bench_through_runner "$0" at-rest $((4 * ${BENCH_SECONDS:-60} + 240)) report.txt "${1:-}"
-    exit $?
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+bench_through_runner at-rest $((4 * ${BENCH_SECONDS:-60} + 240)) report.txt "${1:-}"
 
 source "$E2E_ROOT/copies.sh"
 seconds=${BENCH_SECONDS:-60}
 report=$E2E_TEST_OUT/report.txt
 tick=$(getconf CLK_TCK)
 page_kb=$(($(getconf PAGESIZE) / 1024))
-
-# say LINE: one line of the report, also in the log.
-say() {
-    echo "$*" | tee -a "$report"
-}
 
 # prefix_processes NAME: PIDs of this prefix's Wine processes running the
 # Windows program NAME (Wine names the process after the program).
@@ -95,7 +87,7 @@ hwnd=$FOUND
 wait_until_typing_works "$hwnd"
 # The support dialog draws and counts down for about twenty seconds; at rest
 # means after it.
-wait_for 40 window_gone "How you can support" || fail "the support dialog stayed"
+wait_for 40 window_gone "$SUPPORT_TITLE" || fail "the support dialog stayed"
 sleep 3
 
 cuewire_pids=$(prefix_processes cuewire.exe)
@@ -176,8 +168,7 @@ say "Cuewire at rest, $(date -u '+%Y-%m-%d %H:%M UTC'), $(wine --version)"
 measure "no receiver" ""
 
 monitor_log=$E2E_TEST_OUT/monitor.log
-start_win_bg "$monitor_log" "$NDI_MONITOR" --address 127.0.0.1:5961
-wait_for 30 log_has "$monitor_log" '^frame ' || fail "the receiver got no frame"
+start_receiver "$monitor_log"
 sleep 3
 monitor_pid=$(prefix_processes ndi-monitor.exe)
 helper_pids=$(wine_processes | grep -vx -e "$pid" -e "$monitor_pid")

@@ -18,11 +18,8 @@
 # afterwards.
 set -uo pipefail
 
-if [ -z "${E2E_PIDFILE:-}" ]; then
-    source "$(dirname "${BASH_SOURCE[0]}")/runner.sh"
-    bench_through_runner "$0" composition-vs-ffmpeg 3600 table.txt "${1:-}"
-    exit $?
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+bench_through_runner composition-vs-ffmpeg 3600 table.txt "${1:-}"
 
 repo=$(cd "$E2E_ROOT/../.." && pwd)
 source "$E2E_ROOT/lib.sh"

@@ -16,49 +16,21 @@
 # load average is printed beside the figures.
 set -uo pipefail
 
-if [ -z "${E2E_PIDFILE:-}" ]; then
-    source "$(dirname "${BASH_SOURCE[0]}")/runner.sh"
-    bench_through_runner "$0" key-to-wire $((12 * ${BENCH_PRESSES:-50} + 240)) report.txt "${1:-}"
-    exit $?
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+bench_through_runner key-to-wire $((12 * ${BENCH_PRESSES:-50} + 240)) report.txt "${1:-}"
 
 source "$E2E_ROOT/copies.sh"
 presses=${BENCH_PRESSES:-50}
 report=$E2E_TEST_OUT/report.txt
 monitor_log=$E2E_TEST_OUT/monitor.log
 delays=$E2E_TEST_OUT/delays.txt
-# A 1280 x 720 frame with the box has over 100,000 pixels with alpha.
-text_pixels=10000
-
-say() {
-    echo "$*" | tee -a "$report"
-}
-
-# frame_after MS WANT: the arrival time of the first frame received at or after
-# MS that shows text (WANT text) or shows nothing (WANT empty); fails if none yet.
-frame_after() {
-    awk -v since="$1" -v want="$2" -v limit="$text_pixels" '
-        $1 == "frame" {
-            at = 0; covered = -1
-            for (i = 2; i <= NF; i++) {
-                if ($i ~ /^at=/) at = substr($i, 4) + 0
-                if ($i ~ /^covered=/) covered = substr($i, 9) + 0
-            }
-            if (at < since || covered < 0) next
-            if ((want == "text" && covered >= limit) || (want == "empty" && covered == 0)) {
-                printf "%.0f\n", at; found = 1; exit
-            }
-        }
-        END { exit !found }' "$monitor_log"
-}
 
 # press KEY WANT: presses KEY and prints its delay to the first WANT frame.
 press() {
     local sent arrived
-    sent=$(probe timed-keys "$1" | awk '$1 == "sent" { sub(/^at=/, "", $3); print $3 }')
-    [ -n "$sent" ] || fail "win-probe did not press $1"
-    wait_for 10 frame_after "$sent" "$2" >/dev/null || fail "no $2 frame within 10 s of $1"
-    arrived=$(frame_after "$sent" "$2")
+    sent=$(timed_key "$1") || exit 1
+    wait_for 10 frame_after "$monitor_log" "$sent" "$2" >/dev/null || fail "no $2 frame within 10 s of $1"
+    arrived=$(frame_after "$monitor_log" "$sent" "$2")
     echo $((arrived - sent))
 }
 
@@ -79,12 +51,10 @@ start_copy
 wait_for 90 find_window "${TITLE_PREFIX}1" || fail "no panel numbered 1"
 hwnd=$FOUND
 wait_until_typing_works "$hwnd"
-probe mouse "$hwnd" 1033 && probe type "Key to wire" || fail "cannot type into slot 1"
-expect_text "$hwnd" 1033 "Key to wire"
-wait_for 40 window_gone "How you can support" || fail "the support dialog stayed"
+type_into "$hwnd" $IDC_SLOT_EDIT_1 "Key to wire"
+wait_for 40 window_gone "$SUPPORT_TITLE" || fail "the support dialog stayed"
 
-start_win_bg "$monitor_log" "$NDI_MONITOR" --address 127.0.0.1:5961
-wait_for 30 log_has "$monitor_log" '^frame ' || fail "the receiver got no frame"
+start_receiver "$monitor_log"
 
 load0=$(cut -d' ' -f1 /proc/loadavg)
 : >"$delays"

@@ -20,20 +20,13 @@
 # e2e-timeout: 900
 set -uo pipefail
 
-if [ -z "${E2E_PIDFILE:-}" ]; then
-    source "$(dirname "${BASH_SOURCE[0]}")/runner.sh"
-    bench_through_runner "$0" memory-at-rest 900 report.txt "${1:-}"
-    exit $?
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+bench_through_runner memory-at-rest 900 report.txt "${1:-}"
 
 source "$E2E_ROOT/copies.sh"
 report=$E2E_TEST_OUT/report.txt
 SPACING=3    # seconds between launches, so that each copy numbers itself in turn
 SETTLE=5     # seconds of rest before a reading
-
-say() {
-    echo "$*" | tee -a "$report"
-}
 
 # kb FIELD PID: one field of /proc/PID/status (or Pss of smaps_rollup), in kB.
 kb() {
@@ -87,7 +80,7 @@ copy_process() {
 # at_rest HWND: the start-up period and every support dialog are over.
 at_rest() {
     wait_for 60 control_is_enabled "$1" 1008 || fail "the edits never became usable"
-    wait_for 60 window_gone "How you can support" || fail "a support dialog stayed"
+    wait_for 60 window_gone "$SUPPORT_TITLE" || fail "a support dialog stayed"
     sleep "$SETTLE"
 }
 

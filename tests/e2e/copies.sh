@@ -133,3 +133,56 @@ expect_no_text() {
     alpha=$(box_alpha "$E2E_TEST_OUT/$1.png")
     [ "$alpha" -le 5 ] || fail "$1: the frame still shows a text box (alpha $alpha)"
 }
+
+# A 1280 x 720 frame with the box has over 100,000 pixels with alpha; one with
+# at least this many shows text.
+TEXT_PIXELS=10000
+
+# frame_after LOG MS WANT: the arrival time of the first frame in ndi-monitor's
+# LOG received at or after MS that shows text (WANT text) or nothing (WANT
+# empty); fails if none yet.
+frame_after() {
+    awk -v since="$2" -v want="$3" -v limit="$TEXT_PIXELS" '
+        $1 == "frame" {
+            at = 0; covered = -1
+            for (i = 2; i <= NF; i++) {
+                if ($i ~ /^at=/) at = substr($i, 4) + 0
+                if ($i ~ /^covered=/) covered = substr($i, 9) + 0
+            }
+            if (at < since || covered < 0) next
+            if ((want == "text" && covered >= limit) || (want == "empty" && covered == 0)) {
+                printf "%.0f\n", at; found = 1; exit
+            }
+        }
+        END { exit !found }' "$1"
+}
+
+# timed_key KEY: presses KEY for real and prints when win-probe handed it over
+# (ms since 1970, the clock ndi-monitor stamps frames with).
+timed_key() {
+    local sent
+    sent=$(probe timed-keys "$1" | awk '$1 == "sent" { sub(/^at=/, "", $3); print $3 }')
+    [ -n "$sent" ] || fail "win-probe did not press $1"
+    echo "$sent"
+}
+
+# type_into HWND ID TEXT: a real click into the edit, then real typing; the
+# edit must read TEXT (see expect_text).
+type_into() {
+    probe mouse "$1" "$2" && probe type "$3" || fail "cannot type into $2"
+    expect_text "$1" "$2" "$3"
+}
+
+# start_link_monitor LOG: link-monitor in the background, its lines in LOG;
+# returns once it listens.
+start_link_monitor() {
+    start_bg "$1" wine "$LINK_MONITOR"
+    wait_for 20 log_has "$1" '^listening' || fail "the link monitor did not start"
+}
+
+# start_receiver LOG: ndi-monitor in the background on copy 1's source, its
+# lines in LOG; returns once the first frame has arrived.
+start_receiver() {
+    start_win_bg "$1" "$NDI_MONITOR" --address 127.0.0.1:5961
+    wait_for 30 log_has "$1" '^frame ' || fail "the receiver got no frame"
+}

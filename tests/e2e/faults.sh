@@ -26,8 +26,7 @@ stage_beside() {
 # output in $LOG.link.
 start_watched() {
     local log=$1 exe=$2
-    start_bg "$log.link" wine "$LINK_MONITOR"
-    wait_for 20 log_has "$log.link" '^listening' || fail "the link monitor did not start"
+    start_link_monitor "$log.link"
     start_win_bg "$log" "$exe"
     PROGRAM_PID=$BG_PID
 }

@@ -3,6 +3,7 @@
 # E2E_TEST_OUT (this test's own artefact folder), E2E_ROOT and E2E_PIDFILE.
 
 : "${BUILD_DIR:?run the tests through tests/e2e/run-all.sh}"
+source "$(dirname "${BASH_SOURCE[0]}")/isolation.sh"
 E2E_TEST_OUT=${E2E_TEST_OUT:-$E2E_OUT}
 
 # Where run_win records its last call, so that a failing test can say why.
@@ -188,10 +189,60 @@ wait_for() {
     return 0
 }
 
+# now_ms: the wall clock in ms since 1970. seconds_since_ms MS: the seconds
+# from MS (of now_ms) until now, to a tenth.
+now_ms() { date +%s%3N; }
+seconds_since_ms() {
+    awk -v from="$1" -v to="$(now_ms)" 'BEGIN { printf "%.1f", (to - from) / 1000 }'
+}
+
+# run_gtest SECONDS EXE: a GoogleTest program under Wine, its report and output
+# kept as artefacts (NAME.xml, NAME.log); fails the test when it fails.
+run_gtest() {
+    local name status
+    name=$(basename "$2" .exe)
+    need_built "$2"
+    run_win "$1" "$2" --gtest_output="xml:$(win_path "$E2E_TEST_OUT/$name.xml")" | tee "$E2E_TEST_OUT/$name.log"
+    status=${PIPESTATUS[0]}
+    [ "$status" -eq 0 ] || fail "$name exited with $status"
+}
+
 # log_has FILE PATTERN [COUNT]: FILE has at least COUNT (default 1) lines
 # matching the grep -E PATTERN. Handy with wait_for.
 log_has() {
     local count
     count=$(grep -Ec -- "$2" "$1" 2>/dev/null)
     [ "${count:-0}" -ge "${3:-1}" ]
+}
+
+# --- Windows on the screen, for the tests that look rather than drive --------
+VISUAL_PROBE=$BUILD_DIR/tests/win/visual-probe/visual-probe.exe
+SUPPORT_TITLE="How you can support"
+
+# need_built FILE...: fails the test on the first FILE the build did not make.
+need_built() {
+    local file
+    for file; do
+        [ -f "$file" ] || fail "not built: $file"
+    done
+}
+
+# win_probe ARGS... / visual_probe ARGS...: win-probe and visual-probe with
+# their stderr left out, since these tests poll them many times a second.
+win_probe() { run_win 20 "$WIN_PROBE" "$@" 2>/dev/null; }
+visual_probe() { run_win 20 "$VISUAL_PROBE" "$@" 2>/dev/null; }
+
+# window_of TITLE: the handle of the first top-level window visual-probe finds
+# by TITLE; is_shown TITLE: that window is visible.
+window_of() { visual_probe top-level "$1" | awk 'NR == 1 { print $1 }'; }
+is_shown() { [ "$(visual_probe top-level "$1" | awk 'NR == 1 { print $2 }')" = 1 ]; }
+support_hidden() { ! is_shown "$SUPPORT_TITLE"; }
+
+# panel_window: the handle of the one panel, titled "NDI Cuewire ..." until it
+# has its number and "Bryvo Cuewire ..." after; fails when there is none.
+panel_window() {
+    local hwnd
+    hwnd=$(window_of "NDI Cuewire")
+    [ -n "$hwnd" ] || hwnd=$(window_of "Bryvo Cuewire")
+    [ -n "$hwnd" ] && echo "$hwnd"
 }

@@ -31,26 +31,8 @@ set -uo pipefail
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo=$(cd "$E2E_ROOT/../.." && pwd)
 
-# A namespace whose only interface is loopback cannot reach any network.
-only_loopback() {
-    [ "$(ip -o link show 2>/dev/null | awk -F': ' '{print $2}' | sed 's/@.*//' | sort | tr '\n' ' ')" = "lo " ]
-}
-
-if ! only_loopback; then
-    if [ -n "${CUEWIRE_E2E_IN_NETNS:-}" ]; then
-        echo "run-all: still not isolated inside the new namespace; refusing to run" >&2
-        exit 2
-    fi
-    export CUEWIRE_E2E_IN_NETNS=1
-    if [ "$(id -u)" = 0 ]; then
-        exec unshare --net -- "$0" "$@"
-    else
-        exec unshare --user --map-root-user --net -- "$0" "$@"
-    fi
-fi
-ip link set lo up
-ip link set lo multicast on
-ip route add 224.0.0.0/4 dev lo 2>/dev/null || true
+source "$E2E_ROOT/isolation.sh"
+enter_loopback_namespace "$@"
 
 repeat=1
 if [ "${1:-}" = --repeat ]; then
@@ -116,23 +98,10 @@ cleanup() {
         kill "$xvfb_pid" 2>/dev/null
         wait "$xvfb_pid" 2>/dev/null
     fi
-    remove_wineserver_folder
+    remove_wineserver_folder "$WINEPREFIX"
     rm -rf "$work"
 }
 
-# Wine keeps its server's socket in /tmp/wine-*/server-<device>-<inode> of the
-# prefix; once the server is gone, that folder is only litter.
-remove_wineserver_folder() {
-    [ -d "$WINEPREFIX" ] || return 0
-    local id folder
-    id=$(stat -c '%D' "$WINEPREFIX")-$(printf '%x' "$(stat -c '%i' "$WINEPREFIX")")
-    for folder in /tmp/wine-*/"server-$id"; do
-        [ -d "$folder" ] || continue
-        rm -rf "$folder"
-        rmdir "$(dirname "$folder")" 2>/dev/null
-    done
-    return 0
-}
 trap cleanup EXIT
 trap 'echo "run-all: interrupted" >&2; exit 130' INT TERM
 

@@ -6,14 +6,6 @@ source "$(dirname "$0")/copies.sh"
 start_copy
 hwnd=$(panel 1) || exit 1
 
-# type_into ID TEXT: a real click into the edit, then real typing.
-type_into() {
-    probe mouse "$hwnd" "$1" && probe type "$2" || fail "cannot type into $1"
-    wait_for 5 text_is "$1" "$2" || fail "edit $1 reads '$(probe text "$hwnd" "$1")', not '$2'"
-}
-text_is() {
-    [ "$(probe text "$hwnd" "$1")" = "$2" ]
-}
 # press KEY...: real key presses to the foreground window; each composition
 # holds the panel at least half a second.
 press() {
@@ -34,19 +26,19 @@ expect_text "$hwnd" $IDC_SLOT_MODE_1 "Go Live"
 wait_until_typing_works "$hwnd"
 
 note "F3 puts slot 1 live, F3 again takes it off"
-type_into $IDC_SLOT_EDIT_1 "Hello"
+type_into "$hwnd" $IDC_SLOT_EDIT_1 "Hello"
 press F3
 expect_text_shown slot1-live
 press F3
 expect_no_text slot1-off
 
 note "Shift+F4 empties the second slot (F4 is slot 1, counting from 0)"
-type_into $IDC_SLOT_EDIT_2 "World"
+type_into "$hwnd" $IDC_SLOT_EDIT_2 "World"
 press shift+F4
 expect_text "$hwnd" $IDC_SLOT_EDIT_2 ""
 
 note "right Alt+F10 turns the last slot to Copy and back; left Alt+F10 puts it live"
-type_into $IDC_SLOT_EDIT_8 "Eight"
+type_into "$hwnd" $IDC_SLOT_EDIT_8 "Eight"
 press ralt+F10
 expect_text "$hwnd" $IDC_SLOT_MODE_8 "Copy"
 press ralt+F10
@@ -66,7 +58,7 @@ expect_text "$hwnd" $IDC_ENTRY "${forty:0:37}"
 press Escape
 
 note "Return puts the entry line live; Escape clears the output and the line"
-type_into $IDC_ENTRY "Entry line"
+type_into "$hwnd" $IDC_ENTRY "Entry line"
 press Return
 expect_text_shown entry-live
 no_exit_question

@@ -10,17 +10,13 @@ source "$(dirname "$0")/lib.sh"
 dir=$BUILD_DIR/tests/win/gdi-adapters
 tests=$dir/gdi_adapters_test.exe
 bench=$BUILD_DIR/tests/bench/win/gdi_canvas_bench.exe
-[ -f "$tests" ] || fail "not built: $tests"
+need_built "$tests" "$bench"
 [ -f "$dir/LibreFranklin-OFL.txt" ] || fail "the bundled face's licence is not beside the program"
 
 note "gdi_adapters_test"
-run_win 240 "$tests" --gtest_output="xml:$(win_path "$E2E_TEST_OUT/gdi_adapters_test.xml")" \
-    | tee "$E2E_TEST_OUT/gdi_adapters_test.log"
-status=${PIPESTATUS[0]}
-[ "$status" -eq 0 ] || fail "gdi_adapters_test exited with $status"
+run_gtest 240 "$tests"
 
 note "gdi_canvas_bench"
-[ -f "$bench" ] || fail "not built: $bench"
 run_win 120 "$bench" 200 | tee "$E2E_TEST_OUT/gdi_canvas_bench.log"
 status=${PIPESTATUS[0]}
 [ "$status" -eq 0 ] || fail "gdi_canvas_bench exited with $status"

@@ -9,8 +9,7 @@ start_copy
 second=$(panel 2) || exit 1
 
 link=$E2E_TEST_OUT/link.log
-start_bg "$link.raw" wine "$LINK_MONITOR"
-wait_for 20 log_has "$link.raw" '^listening' || fail "the link monitor did not start"
+start_link_monitor "$link.raw"
 # link_lines [FROM]: the monitor's lines from line FROM (default 1) on.
 link_lines() {
     tr -d '\r' <"$link.raw" | grep -v '^listening' | tail -n +"${1:-1}"

@@ -58,8 +58,7 @@ expect_eq "$title" "$(probe text "$panel" 0)" "title after the flood"
 
 note "a click and keys still work"
 link=$E2E_TEST_OUT/link.log
-start_bg "$link" wine "$LINK_MONITOR"
-wait_for 20 log_has "$link" '^listening' || fail "the link monitor did not start"
+start_link_monitor "$link"
 probe foreground "$panel" || fail "cannot bring copy 1 to the front"
 probe type "still here" || note "win-probe type ended with status $?"
 expect_text "$panel" $IDC_ENTRY "still here"

@@ -12,11 +12,6 @@ SPACING=3
 START_LIMIT=120
 END_LIMIT=90
 
-now_ms() { date +%s%3N; }
-# seconds_since MS: seconds from the time MS (of now_ms) until now, to a tenth.
-seconds_since() {
-    awk -v from="$1" -v to="$(now_ms)" 'BEGIN { printf "%.1f", (to - from) / 1000 }'
-}
 # space_launch: returns no sooner than SPACING seconds after the last launch.
 space_launch() {
     local left=$((last_launch + SPACING * 1000 - $(now_ms)))
@@ -49,7 +44,7 @@ for n in 1 2 3 4 5 6 7 8; do
     # copy learns the numbers from the replies (test_52 starts copies together).
     space_launch
     launched=$(now_ms)
-    [ "$last_launch" -gt 0 ] && spacing=$(seconds_since "$last_launch") || spacing=-
+    [ "$last_launch" -gt 0 ] && spacing=$(seconds_since_ms "$last_launch") || spacing=-
     last_launch=$launched
     start_copy
     pid_of[$n]=$COPY_PID
@@ -58,9 +53,9 @@ for n in 1 2 3 4 5 6 7 8; do
         fail "copy $n was not numbered $n within ${START_LIMIT}s"
     }
     hwnd_of[$n]=$FOUND
-    echo "copy $n numbered after $(seconds_since "$launched") s (launched ${spacing} s after the one before)"
+    echo "copy $n numbered after $(seconds_since_ms "$launched") s (launched ${spacing} s after the one before)"
 done
-echo "crowd of eight numbered in $(seconds_since "$crowd_start") s"
+echo "crowd of eight numbered in $(seconds_since_ms "$crowd_start") s"
 
 probe windows | tee "$E2E_TEST_OUT/windows.txt"
 for n in 1 2 3 4 5 6 7 8; do
@@ -80,7 +75,7 @@ start_copy
 ninth=$COPY_PID
 wait_for $START_LIMIT find_window "Quit Cuewire" || fail "the ninth copy did not offer to exit"
 box=$FOUND
-echo "ninth copy asked after $(seconds_since "$launched") s"
+echo "ninth copy asked after $(seconds_since_ms "$launched") s"
 expect_eq "OK to exit?" "$(probe text "$box" 65535)" "question"
 # Left unanswered past two more 2.5 s periods: the question stays one question.
 sleep 6
@@ -90,7 +85,7 @@ expect_eq 8 "$(sender_ports | grep -c -v '^5960$')" "senders while the ninth cop
 answered=$(now_ms)
 probe click "$box" 1 || fail "cannot press OK"
 wait_for $END_LIMIT process_ended "$ninth" || fail "the ninth copy did not end after OK"
-echo "ninth copy ended $(seconds_since "$answered") s after OK"
+echo "ninth copy ended $(seconds_since_ms "$answered") s after OK"
 
 note "every copy leaves through Exit"
 exits_start=$(now_ms)
@@ -102,7 +97,7 @@ note_ended() {
     for n in "${!answered_at[@]}"; do
         if [ -z "${ended[$n]:-}" ] && process_ended "${pid_of[$n]}"; then
             ended[$n]=1
-            echo "copy $n ended within $(seconds_since "${answered_at[$n]}") s of its OK"
+            echo "copy $n ended within $(seconds_since_ms "${answered_at[$n]}") s of its OK"
         fi
     done
 }
@@ -118,7 +113,7 @@ for n in 1 2 3 4 5 6 7 8; do
     note_ended
 done
 wait_for $END_LIMIT all_ended || fail "copies still running after OK: $(our_copies | paste -sd ' ')"
-echo "all eight ended $(seconds_since "$exits_start") s after the first Exit"
+echo "all eight ended $(seconds_since_ms "$exits_start") s after the first Exit"
 
 # Sockets close with their process; a few seconds' grace for the kernel.
 wait_for 20 eval '[ -z "$(sender_ports)" ]' || fail "still listening: $(sender_ports | paste -sd ' ')"

@@ -10,10 +10,6 @@ source "$(dirname "$0")/copies.sh"
 START_LIMIT=120
 END_LIMIT=90
 
-now_ms() { date +%s%3N; }
-seconds_since() {
-    awk -v from="$1" -v to="$(now_ms)" 'BEGIN { printf "%.1f", (to - from) / 1000 }'
-}
 # NDI senders listen from 5961 on; 5960 is open while any sender runs.
 sender_ports() {
     ss -Hltn | awk '{n = split($4, a, ":"); if (a[n] > 5960 && a[n] < 6000) print a[n]}' | sort -n
@@ -59,7 +55,7 @@ wait_for $START_LIMIT eval '[ "$(numbered_panels | wc -l)" -ge 3 ]' || {
     probe windows
     fail "three copies were not numbered within ${START_LIMIT}s"
 }
-echo "three numbered $(seconds_since "$launched") s after launch"
+echo "three numbered $(seconds_since_ms "$launched") s after launch"
 probe windows | tee "$E2E_TEST_OUT/three.txt"
 expect_eq "1 2 3" "$(numbered_panels | paste -sd ' ')" "numbers of three copies launched together"
 wait_for 30 eval '[ "$(sender_ports | wc -l)" -ge 3 ]' ||
@@ -77,7 +73,7 @@ wait_for $START_LIMIT eval '[ "$(numbered_panels | wc -l)" -ge 8 ] && find_windo
     probe windows
     fail "nine copies launched together did not settle within ${START_LIMIT}s"
 }
-echo "eight numbered and the ninth asking $(seconds_since "$launched") s after launch"
+echo "eight numbered and the ninth asking $(seconds_since_ms "$launched") s after launch"
 box=$FOUND
 probe windows | tee "$E2E_TEST_OUT/nine.txt"
 expect_eq "1 2 3 4 5 6 7 8" "$(numbered_panels | paste -sd ' ')" "numbers of nine copies launched together"

@@ -24,8 +24,7 @@ start_copy
 hwnd=$(panel 1) || exit 1
 
 link=$E2E_TEST_OUT/link.raw
-start_bg "$link" wine "$LINK_MONITOR"
-wait_for 20 log_has "$link" '^listening' || fail "the link monitor did not start"
+start_link_monitor "$link"
 # Tick "Kyx Link" before the end of the start-up period focuses the entry line.
 probe click "$hwnd" "$IDC_LINK" || fail "cannot tick Kyx Link"
 wait_until_typing_works "$hwnd"

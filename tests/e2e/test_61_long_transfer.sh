@@ -16,35 +16,6 @@ mkdir -p "$cases"
 python3 "$E2E_ROOT/bad_input.py" write "$cases" >/dev/null || fail "cannot write the texts"
 frames=$E2E_TEST_OUT/frames.log
 link=$E2E_TEST_OUT/link.raw
-# A 1280 x 720 frame with the box has over 100,000 pixels with alpha.
-text_pixels=10000
-
-# frame_after MS WANT: the arrival time of the first frame received at or after
-# MS that shows text (WANT text) or nothing (WANT empty); fails if none yet.
-frame_after() {
-    awk -v since="$1" -v want="$2" -v limit="$text_pixels" '
-        $1 == "frame" {
-            at = 0; covered = -1
-            for (i = 2; i <= NF; i++) {
-                if ($i ~ /^at=/) at = substr($i, 4) + 0
-                if ($i ~ /^covered=/) covered = substr($i, 9) + 0
-            }
-            if (at < since || covered < 0) next
-            if ((want == "text" && covered >= limit) || (want == "empty" && covered == 0)) {
-                printf "%.0f\n", at; found = 1; exit
-            }
-        }
-        END { exit !found }' "$frames"
-}
-
-# press KEY: presses KEY and prints when win-probe handed it over (ms since 1970).
-press() {
-    local sent
-    sent=$(probe timed-keys "$1" | awk '$1 == "sent" { sub(/^at=/, "", $3); print $3 }')
-    [ -n "$sent" ] || fail "win-probe did not press $1"
-    echo "$sent"
-}
-
 # gaps FROM TO: the gaps in ms between frames that arrived from FROM to TO.
 gaps() {
     awk -v from="$1" -v to="$2" '
@@ -58,29 +29,27 @@ gaps() {
 
 start_copy
 hwnd=$(panel 1) || exit 1
-start_bg "$link" wine "$LINK_MONITOR"
-wait_for 20 log_has "$link" '^listening' || fail "the link monitor did not start"
+start_link_monitor "$link"
 # Tick "Kyx Link" before the end of the start-up period focuses the entry line.
 probe click "$hwnd" "$IDC_LINK" || fail "cannot tick Kyx Link"
 wait_until_typing_works "$hwnd"
-wait_for 40 window_gone "How you can support" || fail "the support dialog stayed"
-start_win_bg "$frames" "$NDI_MONITOR" --address 127.0.0.1:5961
-wait_for 30 log_has "$frames" '^frame ' || fail "the receiver got no frame"
+wait_for 40 window_gone "$SUPPORT_TITLE" || fail "the support dialog stayed"
+start_receiver "$frames"
 
 probe settext "$hwnd" $ENTRY "$(win_path "$cases/long20000.u16")" || fail "cannot set the text"
 probe foreground "$hwnd" || fail "cannot bring the panel to the front"
 begin=$(wc -l <"$link")
 clears=$(grep -c '^code 11 ' "$link")
-went_live=$(press Return)
-wait_for 10 frame_after "$went_live" text >/dev/null || fail "no frame with the text within 10 s of Return"
-note "Return -> frame with the text: $(($(frame_after "$went_live" text) - went_live)) ms"
+went_live=$(timed_key Return)
+wait_for 10 frame_after "$frames" "$went_live" text >/dev/null || fail "no frame with the text within 10 s of Return"
+note "Return -> frame with the text: $(($(frame_after "$frames" "$went_live" text) - went_live)) ms"
 
 sleep 3
 posted=$(($(grep -c '^code 9 ' "$link") - $(head -n "$begin" "$link" | grep -c '^code 9 ')))
 log_has "$link" '^code 10 ' && fail "the transfer was over within 3 s: nothing was shown"
-cleared_at=$(press Escape)
-wait_for 10 frame_after "$cleared_at" empty >/dev/null || fail "no empty frame within 10 s of Escape"
-took=$(($(frame_after "$cleared_at" empty) - cleared_at))
+cleared_at=$(timed_key Escape)
+wait_for 10 frame_after "$frames" "$cleared_at" empty >/dev/null || fail "no empty frame within 10 s of Escape"
+took=$(($(frame_after "$frames" "$cleared_at" empty) - cleared_at))
 note "Escape -> empty frame: $took ms, with $posted of 20000 code units posted before it"
 log_has "$link" '^code 10 ' && note "(the transfer had ended by then)"
 [ "$took" -le 1000 ] || fail "Escape took $took ms to take the text off the output"

@@ -10,16 +10,8 @@ source "$(dirname "$0")/lib.sh"
 repo=$(cd "$E2E_ROOT/../.." && pwd)
 art=$repo/res/art
 out=$E2E_TEST_OUT
-probe=$BUILD_DIR/tests/win/win-probe/win-probe.exe
-vprobe=$BUILD_DIR/tests/win/visual-probe/visual-probe.exe
 check=$E2E_ROOT/visual_check.py
-for tool in "$probe" "$vprobe"; do
-    [ -f "$tool" ] || fail "not built: $tool"
-done
-wp() { run_win 20 "$probe" "$@" 2>/dev/null; }
-vp() { run_win 20 "$vprobe" "$@" 2>/dev/null; }
-window_of() { vp top-level "$1" | awk 'NR == 1 { print $1 }'; }
-is_shown() { [ "$(vp top-level "$1" | awk 'NR == 1 { print $2 }')" = 1 ]; }
+need_built "$WIN_PROBE" "$VISUAL_PROBE"
 at_most() { awk -v v="$1" -v l="$2" 'BEGIN { exit !(v <= l) }'; }
 
 screen_width=1280
@@ -73,8 +65,8 @@ inside() {
 # client area. Prints the controls' list into NAME-controls.txt.
 children_inside() {
     local client line id rect
-    client=$(vp client "$1" 0)
-    vp children "$1" >"$out/$2-controls.txt"
+    client=$(visual_probe client "$1" 0)
+    visual_probe children "$1" >"$out/$2-controls.txt"
     [ -s "$out/$2-controls.txt" ] || fail "$2: no controls listed"
     while read -r line; do
         id=${line%% *}
@@ -91,22 +83,19 @@ size_of() {
 # --- Start ---------------------------------------------------------------------
 exe=$(stage_program "$BUILD_DIR/app/win/cuewire.exe" "$out/program") || exit 1
 start_win_bg "$out/cuewire.log" "$exe"
-support_title="How you can support"
-wait_for 60 is_shown "$support_title" || fail "the support dialog never appeared"
+wait_for 60 is_shown "$SUPPORT_TITLE" || fail "the support dialog never appeared"
 shot=$out/1-start.png
 import -window root "$shot" || fail "screenshot failed"
-support=$(window_of "$support_title")
-panel=$(window_of "NDI Cuewire")
-[ -n "$panel" ] || panel=$(window_of "Bryvo Cuewire")
-[ -n "$panel" ] || fail "no panel window"
-read -r window_dpi system_dpi shown_width shown_height <<<"$(vp dpi "$panel")"
+support=$(window_of "$SUPPORT_TITLE")
+panel=$(panel_window) || fail "no panel window"
+read -r window_dpi system_dpi shown_width shown_height <<<"$(visual_probe dpi "$panel")"
 note "panel at $window_dpi DPI (system $system_dpi), screen $shown_width x $shown_height"
 expect_eq "$screen_width $screen_height" "$shown_width $shown_height" "the screen Wine reports"
 expect_eq $dpi "$window_dpi" "the panel's DPI"
 
 note "the panel stops at the screen's left edge; the support dialog stays on the screen"
-read -r pl pt pr pb <<<"$(vp rect "$panel" 0)"
-read -r sl st sr sb <<<"$(vp rect "$support" 0)"
+read -r pl pt pr pb <<<"$(visual_probe rect "$panel" 0)"
+read -r sl st sr sb <<<"$(visual_probe rect "$support" 0)"
 note "panel $pl $pt $pr $pb ($((pr - pl)) x $((pb - pt))), support dialog $sl $st $sr $sb ($((sr - sl)) x $((sb - st)))"
 echo "panel_rect $pl $pt $pr $pb" >>"$out/figures.txt"
 echo "support_rect $sl $st $sr $sb" >>"$out/figures.txt"
@@ -122,7 +111,7 @@ expect_eq "$beside" "$sl" "the support dialog's left edge"
 
 note "the support dialog: its controls whole, the picture 960 x 540 at (15, 15), logos 57 x 45"
 children_inside "$support" support
-read -r cl ct _ _ <<<"$(vp client "$support" 0)"
+read -r cl ct _ _ <<<"$(visual_probe client "$support" 0)"
 picture=$(awk '$1 == 0 { print $3, $4, $5, $6; exit }' "$out/support-controls.txt")
 expect_eq "$((cl + 15)) $((ct + 15)) $((cl + 975)) $((ct + 555))" "$picture" "the support picture's place"
 expect_eq "57 45" "$(size_of support $IDC_SUPPORT_SOCIAL)" "the social logo's size"
@@ -132,35 +121,34 @@ note "support picture against bitmap 190 scaled by ImageMagick: $difference"
 echo "support_picture_rmse $difference" >>"$out/figures.txt"
 at_most "$difference" 6 || fail "the support picture is not bitmap 190 whole at 960 x 540 ($difference)"
 python3 "$check" crop "$shot" "$sl" "$st" "$sr" "$sb" "$out/support-144dpi.png"
-wp click "$support" 2
-hidden() { ! is_shown "$support_title"; }
-wait_for 10 hidden || fail "the support dialog did not close with Cancel"
+win_probe click "$support" 2
+wait_for 10 support_hidden || fail "the support dialog did not close with Cancel"
 
 note "the panel: its controls whole, the small logos 57 x 41"
 children_inside "$panel" panel
 expect_eq "57 41" "$(size_of panel $IDC_LINK_SOCIAL)" "the small social logo's size"
 expect_eq "57 41" "$(size_of panel $IDC_LINK_VIDEO)" "the small video logo's size"
 if [ "${CUEWIRE_UPDATE_DOCS:-}" = 1 ]; then
-    edits_enabled() { wp state "$panel" $IDC_SLOT_EDIT_1 | grep -q "^1 "; }
+    edits_enabled() { win_probe state "$panel" $IDC_SLOT_EDIT_1 | grep -q "^1 "; }
     wait_for 30 edits_enabled || fail "the slot edits never became usable"
-    wp mouse "$panel" $IDC_SLOT_EDIT_1
-    wp type "Cuewire on air"
-    wp keys F3
+    win_probe mouse "$panel" $IDC_SLOT_EDIT_1
+    win_probe type "Cuewire on air"
+    win_probe keys F3
     sleep 2
 fi
 import -window root "$out/2-panel.png" || fail "screenshot failed"
 python3 "$check" crop "$out/2-panel.png" "$pl" "$pt" "$pr" "$pb" "$out/panel-144dpi.png"
 
 note "the About box: its controls whole, the logo 96 x 72"
-vp syscommand "$panel" 16
+visual_probe syscommand "$panel" 16
 wait_for 20 is_shown "About NDI" || fail "the About box did not open"
 about=$(window_of "About NDI")
 sleep 0.5
 children_inside "$about" about
 expect_eq "96 72" "$(size_of about -1)" "the maker's logo's size"
 import -window root "$out/3-about.png" || fail "screenshot failed"
-python3 "$check" crop "$out/3-about.png" $(vp rect "$about" 0) "$out/about-144dpi.png"
-wp click "$about" 1
+python3 "$check" crop "$out/3-about.png" $(visual_probe rect "$about" 0) "$out/about-144dpi.png"
+win_probe click "$about" 1
 
 if [ "${CUEWIRE_UPDATE_DOCS:-}" = 1 ]; then
     cp "$out/panel-144dpi.png" "$repo/docs/"

@@ -24,19 +24,10 @@ pid=$COPY_PID
 hwnd=$(panel 1) || exit 1
 
 link=$E2E_TEST_OUT/link.log
-start_bg "$link" wine "$LINK_MONITOR"
-wait_for 20 log_has "$link" '^listening' || fail "the link monitor did not start"
+start_link_monitor "$link"
 # Before the start-up period ends and puts the focus on the entry line.
 probe click "$hwnd" $IDC_LINK || fail "cannot tick Kyx Link"
 
-# type_into ID TEXT: a real click into the edit, then real typing.
-type_into() {
-    probe mouse "$hwnd" "$1" && probe type "$2" || fail "cannot type into $1"
-    wait_for 5 text_is "$1" "$2" || fail "edit $1 reads '$(probe text "$hwnd" "$1")', not '$2'"
-}
-text_is() {
-    [ "$(probe text "$hwnd" "$1")" = "$2" ]
-}
 texts_received() {
     grep -c '^text ' "$link" | tr -d '\r'
 }
@@ -47,8 +38,8 @@ resident_kib() {
 wait_until_typing_works "$hwnd"
 first="Soak one"
 second="Soak two: the weather with Anna"
-type_into $IDC_SLOT_EDIT_1 "$first"
-type_into $IDC_SLOT_EDIT_2 "$second"
+type_into "$hwnd" $IDC_SLOT_EDIT_1 "$first"
+type_into "$hwnd" $IDC_SLOT_EDIT_2 "$second"
 probe foreground "$hwnd" || fail "cannot bring the panel to the front"
 # The end of the start-up period may have composed too: count from here.
 sleep 1

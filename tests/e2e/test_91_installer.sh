@@ -57,16 +57,11 @@ expect_eq "$expected_files" "$(msiinfo export "$msi" File | tr -d '\r' | tail -n
 
 PREFIXES=()
 stop_prefixes() {
-    local prefix id folder
+    local prefix
     for prefix in "${PREFIXES[@]}"; do
         WINEPREFIX=$prefix wineserver -k 2>/dev/null
         WINEPREFIX=$prefix wineserver -w 2>/dev/null
-        id=$(stat -c '%D' "$prefix")-$(printf '%x' "$(stat -c '%i' "$prefix")")
-        for folder in /tmp/wine-*/"server-$id"; do
-            [ -d "$folder" ] || continue
-            rm -rf "$folder"
-            rmdir "$(dirname "$folder")" 2>/dev/null
-        done
+        remove_wineserver_folder "$prefix"
         rm -rf "$prefix"
     done
 }
