@@ -26,5 +26,7 @@ cmake --preset windows -DCUEWIRE_WERROR=ON
 cmake --build --preset windows
 cmake --build --preset windows --target release
 
+# They run the Windows GoogleTest programs as well; ctest --test-dir build/windows
+# runs those alone, for a quick loop, and is left out here so none runs twice.
 echo "== end-to-end tests under Wine"
 tests/e2e/run-all.sh build/windows

@@ -16,3 +16,14 @@ if(NOT TARGET gtest)
             -include ${CMAKE_CURRENT_LIST_DIR}/GtestNotification.h)
     endif()
 endif()
+
+# cuewire_wine_gtest(target): the program is also a CTest test, run under Wine
+# in a loopback-only namespace with a display and a prefix of its own
+# (build/windows/ctest-wine), for a developer's quick loop; the end-to-end
+# scripts stay the runner of record and run it with their own checks.
+function(cuewire_wine_gtest target)
+    add_test(NAME ${target}
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/win/run-under-wine.sh ${CMAKE_BINARY_DIR}/ctest-wine
+                     $<TARGET_FILE:${target}>)
+    set_tests_properties(${target} PROPERTIES TIMEOUT 300)
+endfunction()
