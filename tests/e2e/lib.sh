@@ -215,7 +215,7 @@ log_has() {
     [ "${count:-0}" -ge "${3:-1}" ]
 }
 
-# --- Windows on the screen, for the tests that look rather than drive --------
+# --- Windows on the screen ------------------------------------------------
 VISUAL_PROBE=$BUILD_DIR/tests/win/visual-probe/visual-probe.exe
 SUPPORT_TITLE="How you can support"
 
@@ -228,7 +228,8 @@ need_built() {
 }
 
 # win_probe ARGS... / visual_probe ARGS...: win-probe and visual-probe with
-# their stderr left out, since these tests poll them many times a second.
+# their stderr left out, for the tests that poll windows in loops: a poll that
+# fails says enough by its status (copies.sh's probe keeps stderr).
 win_probe() { run_win 20 "$WIN_PROBE" "$@" 2>/dev/null; }
 visual_probe() { run_win 20 "$VISUAL_PROBE" "$@" 2>/dev/null; }
 

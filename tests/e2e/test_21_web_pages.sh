@@ -41,8 +41,7 @@ opened() {
 }
 
 start_copy
-support_title="How you can support"
-wait_for 30 find_window "$support_title" || fail "the support dialog never appeared"
+wait_for 30 find_window "$SUPPORT_TITLE" || fail "the support dialog never appeared"
 support=$FOUND
 
 note "the support dialog's two buttons and two pictures"
