@@ -80,9 +80,7 @@ rss_line() {
     awk '/^(VmRSS|RssAnon|RssFile|VmHWM):/ { printf "%s %s kB  ", $1, $2 }' "/proc/$1/status"
 }
 
-start_copy
-# Wine starts slowly on a loaded machine: give the panel longer than the tests do.
-wait_for 90 find_window "${TITLE_PREFIX}1" || fail "no panel numbered 1"
+start_first_copy
 hwnd=$FOUND
 wait_until_typing_works "$hwnd"
 # The support dialog draws and counts down for about twenty seconds; at rest

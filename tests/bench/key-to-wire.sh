@@ -46,9 +46,7 @@ stats() {
         }'
 }
 
-start_copy
-# Wine starts slowly on a loaded machine: give the panel longer than the tests do.
-wait_for 90 find_window "${TITLE_PREFIX}1" || fail "no panel numbered 1"
+start_first_copy
 hwnd=$FOUND
 wait_until_typing_works "$hwnd"
 type_into "$hwnd" $IDC_SLOT_EDIT_1 "Key to wire"

@@ -27,3 +27,11 @@ bench_through_runner() {
 say() {
     echo "$*" | tee -a "$report"
 }
+
+# start_first_copy: starts a copy and waits for its panel, numbered 1, whose
+# handle it leaves in FOUND. Wine starts slowly on a loaded machine, so the
+# panel gets longer than the tests give it.
+start_first_copy() {
+    start_copy
+    wait_for 90 find_window "${TITLE_PREFIX}1" || fail "no panel numbered 1"
+}

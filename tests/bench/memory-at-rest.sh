@@ -87,9 +87,8 @@ at_rest() {
 say "Cuewire's resident memory at rest, $(date -u '+%Y-%m-%d %H:%M UTC'), $(wine --version), build $(basename "$BUILD_DIR")"
 
 # 1 and 2: one copy, then the same copy at 1080 lines.
-start_copy
+start_first_copy
 first_launch=$COPY_PID
-wait_for 90 find_window "${TITLE_PREFIX}1" || fail "no panel numbered 1"
 hwnd=$FOUND
 at_rest "$hwnd"
 pid=$(copy_process)
