@@ -233,8 +233,8 @@ need_built() {
 win_probe() { run_win 20 "$WIN_PROBE" "$@" 2>/dev/null; }
 visual_probe() { run_win 20 "$VISUAL_PROBE" "$@" 2>/dev/null; }
 
-# window_of TITLE: the handle of the first top-level window visual-probe finds
-# by TITLE; is_shown TITLE: that window is visible.
+# window_of TITLE: the handle of the first top-level window whose title starts
+# with TITLE; is_shown TITLE: that window is visible.
 window_of() { visual_probe top-level "$1" | awk 'NR == 1 { print $1 }'; }
 is_shown() { [ "$(visual_probe top-level "$1" | awk 'NR == 1 { print $2 }')" = 1 ]; }
 support_hidden() { ! is_shown "$SUPPORT_TITLE"; }

@@ -25,8 +25,6 @@ shot() {
     echo "$file"
 }
 
-# The first top-level window whose title starts with $1, and whether it is shown.
-
 # inset "L T R B" N: the rectangle shrunk by N on every side.
 inset() { awk -v n="$2" '{ print $1 + n, $2 + n, $3 - n, $4 - n }' <<<"$1"; }
 
