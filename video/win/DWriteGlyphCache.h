@@ -36,6 +36,8 @@ class CDWriteGlyphCache {
 
     // Glyphs rasterised since the cache was made.
     long Rasterised() const { return m_nRasterised; }
+    // Drops every kept glyph and the references to their faces.
+    void Clear();
 
   private:
     struct Key {
@@ -57,7 +59,6 @@ class CDWriteGlyphCache {
     Entry* Slot(const Key& key);
     bool Rasterise(IDWriteFactory2* factory, const DWRITE_GLYPH_RUN& run, UINT32 glyph,
                    DWRITE_MEASURING_MODE mode, const Key& key);
-    void Clear();
 
     std::vector<Entry> m_entries;  // open addressing, a power of two long
     std::vector<BYTE> m_store;     // every kept glyph's coverage, end to end
