@@ -1,18 +1,39 @@
 #pragma once
 #include <windows.h>
-#include <dwrite_1.h>
+#include <dwrite_2.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "video/win/DWriteGlyphCache.h"
 
 namespace cuewire {
 
-// Draws a text layout's glyph runs into a bitmap render target in one colour, on
-// one fixed baseline: a line mixing fonts keeps the title face's baseline
-// whatever the taller fallback fonts would make of it. Lives on the stack of
-// one drawing; its reference count is not used. UI thread only.
+// Where a line's grey levels go: `width` x `height` pixels, one row after
+// another, black where nothing is drawn.
+struct GreyPixels {
+    uint32_t* pixels = nullptr;  // not owned
+    int width = 0;
+    int height = 0;
+};
+
+// Draws a text layout's glyph runs in white, greyscale-antialiased, straight
+// into the line's pixels, on one fixed baseline: a line mixing fonts keeps the
+// title face's baseline whatever the taller fallback fonts would make of it.
+// Glyphs come from the canvas's glyph cache, each rasterised once; a run the
+// cache cannot serve is rasterised whole. Lives on the stack of one drawing;
+// its reference count is not used. UI thread only.
 class CDWriteGlyphRenderer final : public IDWriteTextRenderer {
   public:
-    CDWriteGlyphRenderer(IDWriteBitmapRenderTarget* target, IDWriteRenderingParams* params,
-                         COLORREF colour, float baselineY)
-        : m_pTarget(target), m_pParams(params), m_crColour(colour), m_fBaselineY(baselineY) {}
+    // `texture` is the canvas's coverage buffer, one byte for each of the
+    // line's pixels, kept between drawings.
+    CDWriteGlyphRenderer(IDWriteFactory2* factory, GreyPixels target, float baselineY,
+                         CDWriteGlyphCache& glyphs, std::vector<BYTE>& texture)
+        : m_pFactory(factory),
+          m_target(target),
+          m_fBaselineY(baselineY),
+          m_glyphs(glyphs),
+          m_texture(texture) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
@@ -41,10 +62,16 @@ class CDWriteGlyphRenderer final : public IDWriteTextRenderer {
     }
 
   private:
-    IDWriteBitmapRenderTarget* m_pTarget;  // not owned
-    IDWriteRenderingParams* m_pParams;     // not owned
-    COLORREF m_crColour;
+    UINT32 DrawCachedGlyphs(const DWRITE_GLYPH_RUN& run, DWRITE_MEASURING_MODE mode,
+                            float& penX);
+    HRESULT DrawWholeRun(const DWRITE_GLYPH_RUN& run, DWRITE_MEASURING_MODE mode, float originX);
+    void AddCoverage(const RECT& area, const BYTE* coverage, int coverageColumns);
+
+    IDWriteFactory2* m_pFactory;  // not owned
+    GreyPixels m_target;
     float m_fBaselineY;
+    CDWriteGlyphCache& m_glyphs;   // the canvas's; not owned
+    std::vector<BYTE>& m_texture;  // the canvas's; not owned
 };
 
 }  // namespace cuewire

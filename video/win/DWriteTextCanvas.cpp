@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <new>
 
 #include "video/LineFit.h"
@@ -12,7 +11,6 @@ namespace cuewire {
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 // Antialiasing may grey the column beside a glyph's outline: a shrunk line
 // keeps that column inside the box too.
 constexpr int kAntialiasColumns = 1;
@@ -38,36 +36,23 @@ std::wstring CDWriteTextCanvas::TitleFamily() const {
 
 CanvasResult CDWriteTextCanvas::DrawLine(std::u16string_view text, int cellHeight, int width,
                                          int height, uint32_t* pixels) {
-    if (width <= 0 || height <= 0 || !pixels || !Prepare() || !PrepareTarget(width, height)) {
+    if (width <= 0 || height <= 0 || !pixels || !Prepare() || !PrepareCoverage(width, height)) {
         return CanvasResult::kNoCanvas;
     }
-    // The target keeps the last line: clear it to the black background.
-    GdiFlush();
-    for (int y = 0; y < height; ++y) {
-        std::memset(m_pTargetBits + ptrdiff_t(y) * m_nTargetStride, 0, size_t(width) * 4);
-    }
+    std::fill_n(pixels, size_t(width) * size_t(height), 0u);
     m_nLastCell = cellHeight;
     if (!text.empty() && cellHeight > 0) {
         // One line, as the box has room for: a break would push the rest below it.
         m_strLine.assign(text);
         std::replace_if(m_strLine.begin(), m_strLine.end(), IsHardLineBreak, u' ');
-        LayOutAndDraw(m_strLine, cellHeight, width, height);
-    }
-    GdiFlush();
-    // Grey levels only: whatever the target leaves in the fourth byte is not ours.
-    for (int y = 0; y < height; ++y) {
-        const uint32_t* row = m_pTargetBits + ptrdiff_t(y) * m_nTargetStride;
-        uint32_t* out = pixels + size_t(y) * width;
-        for (int x = 0; x < width; ++x) {
-            out[x] = row[x] & 0x00ffffffu;
-        }
+        LayOutAndDraw(m_strLine, cellHeight, GreyPixels{pixels, width, height});
     }
     return CanvasResult::kDrawn;
 }
 
 bool CDWriteTextCanvas::Prepare() {
     if (m_bPrepared) {
-        return static_cast<bool>(m_renderingParams);
+        return static_cast<bool>(m_factory2);
     }
     m_bPrepared = true;
     if (FAILED(DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
@@ -78,57 +63,29 @@ bool CDWriteTextCanvas::Prepare() {
     if (!m_titleFace) {
         return false;
     }
-    if (CComRef<IDWriteFactory2> factory2 = m_factory.As<IDWriteFactory2>()) {
-        factory2->GetSystemFontFallback(m_fallback.Put());
-    }
-    // The system's gamma and contrast, without ClearType's coloured fringes.
-    CComRef<IDWriteRenderingParams> system;
-    if (FAILED(m_factory->CreateRenderingParams(system.Put()))) {
+    // Font fallback and greyscale glyph textures both come with the second
+    // factory; without it there is nothing to draw with.
+    m_factory2 = m_factory.As<IDWriteFactory2>();
+    if (!m_factory2) {
         return false;
     }
-    m_factory->CreateCustomRenderingParams(
-        system->GetGamma(), system->GetEnhancedContrast(), 0.0f, DWRITE_PIXEL_GEOMETRY_FLAT,
-        DWRITE_RENDERING_MODE_NATURAL_SYMMETRIC, m_renderingParams.Put());
-    return static_cast<bool>(m_renderingParams);
+    m_factory2->GetSystemFontFallback(m_fallback.Put());
+    return true;
 }
 
-bool CDWriteTextCanvas::PrepareTarget(int width, int height) {
-    if (m_target && width == m_nTargetWidth && height == m_nTargetHeight) {
+// One byte of coverage for each of the box's pixels, allocated when the box
+// changes size and kept, so that drawing a line allocates nothing.
+bool CDWriteTextCanvas::PrepareCoverage(int width, int height) {
+    const size_t bytes = size_t(width) * size_t(height);
+    if (m_coverage.size() == bytes) {
         return true;
     }
-    m_pTargetBits = nullptr;
-    if (m_target) {
-        if (FAILED(m_target->Resize(UINT32(width), UINT32(height)))) {
-            m_target.Reset();
-        }
-    }
-    if (!m_target) {
-        CComRef<IDWriteGdiInterop> interop;
-        if (FAILED(m_factory->GetGdiInterop(interop.Put())) ||
-            FAILED(interop->CreateBitmapRenderTarget(nullptr, UINT32(width), UINT32(height),
-                                                     m_target.Put()))) {
-            return false;
-        }
-        // One pixel a unit whatever the display's scale: the box is in pixels.
-        m_target->SetPixelsPerDip(1.0f);
-        if (auto target1 = m_target.As<IDWriteBitmapRenderTarget1>()) {
-            target1->SetTextAntialiasMode(DWRITE_TEXT_ANTIALIAS_MODE_GRAYSCALE);
-        }
-    }
-    // The target draws into a DIB section of its own; read it in place.
-    HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(m_target->GetMemoryDC(), OBJ_BITMAP));
-    DIBSECTION section = {};
-    if (!bitmap || GetObjectW(bitmap, sizeof(section), &section) != sizeof(section) ||
-        !section.dsBm.bmBits || section.dsBm.bmBitsPixel != 32 || section.dsBm.bmWidth < width ||
-        section.dsBm.bmHeight < height) {
-        m_target.Reset();
+    try {
+        m_coverage.assign(bytes, 0);
+    } catch (const std::bad_alloc&) {
+        m_coverage = {};
         return false;
     }
-    // Its rows run top-down, whatever sign the bitmap's header reports.
-    m_pTargetBits = static_cast<uint32_t*>(section.dsBm.bmBits);
-    m_nTargetStride = section.dsBm.bmWidthBytes / 4;
-    m_nTargetWidth = width;
-    m_nTargetHeight = height;
     return true;
 }
 
@@ -154,8 +111,9 @@ IDWriteTextFormat* CDWriteTextCanvas::FormatForCell(int cellHeight) {
     return m_format.Get();
 }
 
-void CDWriteTextCanvas::LayOutAndDraw(std::u16string_view text, int cellHeight, int width,
-                                      int height) {
+void CDWriteTextCanvas::LayOutAndDraw(std::u16string_view text, int cellHeight,
+                                      GreyPixels line) {
+    const int width = line.width, height = line.height;
     IDWriteTextFormat* format = FormatForCell(cellHeight);
     CComRef<IDWriteTextLayout> layout;
     const UINT32 length = UINT32(text.size());
@@ -178,8 +136,9 @@ void CDWriteTextCanvas::LayOutAndDraw(std::u16string_view text, int cellHeight, 
     // Centred both ways as the cell box of a GDI font would be.
     const float left = (float(width) - metrics.widthIncludingTrailingWhitespace) / 2 - metrics.left;
     const int cellTop = (height - cell) / 2;
-    CDWriteGlyphRenderer renderer(m_target.Get(), m_renderingParams.Get(), kWhite,
-                                  float(cellTop + m_titleFace->AscentForCell(cell)));
+    CDWriteGlyphRenderer renderer(m_factory2.Get(), line,
+                                  float(cellTop + m_titleFace->AscentForCell(cell)), m_glyphs,
+                                  m_coverage);
     layout->Draw(nullptr, &renderer, left, 0.0f);
 }
 

@@ -5,19 +5,21 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "video/TextCanvas.h"
 #include "win32/ComRef.h"
+#include "video/win/DWriteGlyphRenderer.h"
 #include "video/win/DWriteTitleFace.h"
 
 namespace cuewire {
 
 // The text canvas on DirectWrite: a text layout in the title face with the
 // system's font fallback for every script the face lacks, drawn with greyscale
-// antialiasing into a bitmap render target. A line wider than the box shrinks
+// antialiasing straight into the line's pixels. A line wider than the box shrinks
 // to fit (FittedCellHeight); "&" and every other character is drawn as typed.
-// The factory, the face and the render target are made on the first drawing
-// and kept; the target is resized only when the box changes. Without
+// The factory, the face and the fallback are made on the first drawing and
+// kept; the coverage buffer is sized again only when the box changes. Without
 // DirectWrite nothing is drawn and the box stays as it was. UI thread only.
 class CDWriteTextCanvas final : public ITextCanvas {
   public:
@@ -34,12 +36,17 @@ class CDWriteTextCanvas final : public ITextCanvas {
     std::wstring TitleFamily() const;
     // The cell height the last line was drawn at, after shrinking to fit.
     int LastCellHeight() const { return m_nLastCell; }
+    // Glyphs rasterised since the canvas was made; the rest came from its cache.
+    long GlyphsRasterised() const { return m_glyphs.Rasterised(); }
+    // Drops the kept glyphs: the next line costs what a line of letters never
+    // drawn before does, which the benchmarks measure too.
+    void ForgetGlyphs() { m_glyphs.Clear(); }
 
   private:
     bool Prepare();
-    bool PrepareTarget(int width, int height);
+    bool PrepareCoverage(int width, int height);
     IDWriteTextFormat* FormatForCell(int cellHeight);
-    void LayOutAndDraw(std::u16string_view text, int cellHeight, int width, int height);
+    void LayOutAndDraw(std::u16string_view text, int cellHeight, GreyPixels line);
     double LineWidthAboutCentre(IDWriteTextLayout* layout, int boxWidth) const;
 
     HINSTANCE m_hFontModule;   // not owned
@@ -48,11 +55,9 @@ class CDWriteTextCanvas final : public ITextCanvas {
     CComRef<IDWriteFactory> m_factory;
     std::unique_ptr<CDWriteTitleFace> m_titleFace;
     CComRef<IDWriteFontFallback> m_fallback;  // null where the system offers none
-    CComRef<IDWriteRenderingParams> m_renderingParams;
-    CComRef<IDWriteBitmapRenderTarget> m_target;
-    int m_nTargetWidth = 0, m_nTargetHeight = 0;
-    uint32_t* m_pTargetBits = nullptr;  // the target's own DIB section
-    int m_nTargetStride = 0;            // in pixels
+    CComRef<IDWriteFactory2> m_factory2;
+    CDWriteGlyphCache m_glyphs;
+    std::vector<BYTE> m_coverage;  // a whole run's coverage; sized for the box
     CComRef<IDWriteTextFormat> m_format;
     int m_nFormatCell = 0;
     int m_nLastCell = 0;

@@ -54,11 +54,13 @@ double ThreadCpuMilliseconds() {
     return double(hundredNs(kernel) + hundredNs(user)) / 10000.0;
 }
 
-enum class Content { kText, kCjkText, kShrinkText, kNoText, kStartup };
+// "text-new-glyphs" is the Latin line with the canvas's kept glyphs dropped
+// before every frame, as a line of letters never drawn before costs.
+enum class Content { kText, kNewGlyphsText, kCjkText, kShrinkText, kNoText, kStartup };
 
 bool HasText(Content content) {
-    return content == Content::kText || content == Content::kCjkText ||
-           content == Content::kShrinkText;
+    return content == Content::kText || content == Content::kNewGlyphsText ||
+           content == Content::kCjkText || content == Content::kShrinkText;
 }
 
 const char16_t* LiveText(Content content) {
@@ -76,6 +78,8 @@ const char* Name(Content content) {
     switch (content) {
         case Content::kText:
             return "text";
+        case Content::kNewGlyphsText:
+            return "text-new-glyphs";
         case Content::kCjkText:
             return "text-cjk";
         case Content::kShrinkText:
@@ -135,6 +139,9 @@ class Bench {
         const double cpuStart = ThreadCpuMilliseconds();
         const LONGLONG start = Ticks();
         for (long i = 0; i < frames; ++i) {
+            if (content == Content::kNewGlyphsText) {
+                m_textCanvas.ForgetGlyphs();
+            }
             HasText(content) ? m_composer.QueueText() : m_composer.DropQueuedText();
             m_composer.ComposeAndSend(input);
         }
@@ -202,7 +209,8 @@ int main(int argc, char** argv) {
         const int modes[][2] = {{1280, 720}, {1920, 1080}};
         for (const auto& mode : modes) {
             bench.ApplyMode(mode[0], mode[1]);
-            for (Content content : {Content::kText, Content::kCjkText, Content::kShrinkText,
+            for (Content content : {Content::kText, Content::kNewGlyphsText, Content::kCjkText,
+                                    Content::kShrinkText,
                                     Content::kNoText, Content::kStartup}) {
                 bench.Run(content, kWarmUpFrames);
                 std::vector<double> wall, cpu, canvas;

@@ -366,6 +366,60 @@ TEST(DWriteTextCanvas, ChangingTheBoxLeavesNothingOfTheLastLine) {
     EXPECT_TRUE(small.pixels == expected.pixels);
 }
 
+// Glyphs are rasterised once and kept; a line drawn from kept glyphs, or after
+// the cache has been filled and emptied, must be the line a fresh canvas draws.
+TEST(DWriteTextCanvas, KeptGlyphsDrawTheLineAFreshCanvasDraws) {
+    const std::u16string lines[] = {
+        u"Next: the weather with Anna Lindqvist",
+        u"AV Wa To Yo fi ñ ệ",
+        u"Café 東京 مرحبا 2026",
+        u"שלום עולם",
+        u"नमस्ते दुनिया",
+        u"WELCOME TO THE ANNUAL GENERAL MEETING",
+    };
+    // Over a thousand ideographs at 1080 fill the cache more than once.
+    std::vector<std::u16string> filler;
+    for (char16_t c = 0x4e00; c < 0x4e00 + 1200; c += 30) {
+        std::u16string line;
+        for (char16_t k = 0; k < 30; ++k) {
+            line += char16_t(c + k);
+        }
+        filler.push_back(line);
+    }
+
+    CDWriteTextCanvas kept(Module());
+    for (const Box& box : kBoxes) {
+        Canvas out(box.width, box.height);
+        for (const std::u16string& line : lines) {
+            ASSERT_EQ(Draw(kept, line, box, out), CanvasResult::kDrawn);
+        }
+    }
+    for (const bool afterFilling : {false, true}) {
+        if (afterFilling) {
+            Canvas out(kBoxes[1].width, kBoxes[1].height);
+            for (const std::u16string& line : filler) {
+                ASSERT_EQ(Draw(kept, line, kBoxes[1], out), CanvasResult::kDrawn);
+            }
+        }
+        for (const Box& box : kBoxes) {
+            for (const std::u16string& line : lines) {
+                SCOPED_TRACE(testing::Message() << "box " << box.width << ", after filling "
+                                                << afterFilling << ", line " << &line - lines);
+                const long rasterisedBefore = kept.GlyphsRasterised();
+                Canvas fromKept(box.width, box.height, kUnwritten);
+                ASSERT_EQ(Draw(kept, line, box, fromKept), CanvasResult::kDrawn);
+                if (!afterFilling) {
+                    EXPECT_EQ(kept.GlyphsRasterised(), rasterisedBefore);
+                }
+                CDWriteTextCanvas fresh(Module());
+                Canvas expected(box.width, box.height, kUnwritten);
+                ASSERT_EQ(Draw(fresh, line, box, expected), CanvasResult::kDrawn);
+                EXPECT_TRUE(fromKept.pixels == expected.pixels);
+            }
+        }
+    }
+}
+
 // Text that stresses shaping, bidirectional layout and the single-line rules.
 std::vector<std::u16string> AwkwardTexts() {
     std::u16string mixed;
