@@ -117,7 +117,7 @@ uint32_t CPanelDialog::ProcessId() {
 }
 
 bool CPanelDialog::CreateSupportDialog() {
-    m_pSupportDlg = AdDialog::Create(Instance(), Handle());
+    m_pSupportDlg = CSupportDialog::Create(Instance(), Handle());
     return m_pSupportDlg != nullptr;
 }
 
