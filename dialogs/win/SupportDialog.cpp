@@ -6,7 +6,7 @@
 
 #include "dialogs/SupportPlacement.h"
 #include "geometry/DisplayScale.h"
-#include "res/WebAddresses.h"
+#include "res/WebPages.h"
 #include "res/resource.h"
 #include "video/win/ScaledPicture.h"
 #include "win32/WindowDpi.h"
@@ -141,7 +141,7 @@ void CSupportDialog::OnTimer(UINT_PTR id) {
 }
 
 bool CSupportDialog::OnCommand(int id) {
-    const wchar_t* address = nullptr;
+    WebPage page = WebPage::kMakerSite;
     switch (id) {
         case IDOK:
         case IDCANCEL:
@@ -149,22 +149,22 @@ bool CSupportDialog::OnCommand(int id) {
             ShowWindow(Handle(), SW_HIDE);
             return true;
         case IDC_SUPPORT_SITE:
-            address = L"" CUEWIRE_URL_MAKER_SITE;
+            page = WebPage::kMakerSite;
             break;
         case IDC_SUPPORT_SHOP:
-            address = L"" CUEWIRE_URL_MAKER_SHOP;
+            page = WebPage::kMakerShop;
             break;
         case IDC_SUPPORT_SOCIAL:
-            address = L"" CUEWIRE_URL_MAKER_SOCIAL;
+            page = WebPage::kMakerSocial;
             break;
         case IDC_SUPPORT_VIDEO:
-            address = L"" CUEWIRE_URL_MAKER_VIDEO;
+            page = WebPage::kMakerVideo;
             break;
         default:
             return false;
     }
     // What the desktop does with the address is its business; failures are ignored.
-    ShellExecuteW(Handle(), L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(Handle(), L"open", WebAddress(page), nullptr, nullptr, SW_SHOWNORMAL);
     return true;
 }
 
