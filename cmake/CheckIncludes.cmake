@@ -32,8 +32,8 @@ foreach(file ${FILES})
         math(EXPR number "${number} + 1")
         string(REPLACE ";" ", " uses "${ALLOWED}")
         message("${file}:${number}: ${FOLDER}/ includes \"${header}\", "
-                "but ${LIBRARY} uses only ${uses}: link the library of "
-                "${header_folder}/ or move the code")
+                "but ${LIBRARY} uses only ${uses}: use the library of "
+                "${header_folder}/ if it sits below, or move the code")
         math(EXPR wrong "${wrong} + 1")
     endforeach()
 endforeach()

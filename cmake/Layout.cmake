@@ -33,7 +33,7 @@ function(cuewire_library name)
     file(GLOB files CONFIGURE_DEPENDS
         ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     set_target_properties(${name} PROPERTIES
-        CUEWIRE_FOLDER "${folder}" CUEWIRE_FOLDER_FILES "${files}")
+        CUEWIRE_FOLDER "${folder}" CUEWIRE_FOLDER_FILES "${files}" CUEWIRE_SHELL "${arg_SHELL}")
     set_property(GLOBAL APPEND PROPERTY CUEWIRE_LIBRARIES ${name})
 endfunction()
 
@@ -72,7 +72,21 @@ function(cuewire_enforce_layout)
     foreach(name ${libraries})
         get_target_property(folder ${name} CUEWIRE_FOLDER)
         get_target_property(files ${name} CUEWIRE_FOLDER_FILES)
+        get_target_property(shell ${name} CUEWIRE_SHELL)
         _cuewire_used_libraries(${name} used)
+        # Folders form layers: nothing uses what uses it, and the portable core
+        # uses no Win32 code.
+        if(name IN_LIST used)
+            string(REPLACE ";" ", " through "${used}")
+            message(FATAL_ERROR "${name} uses itself through its links (${through}): "
+                "the code one of them needs belongs in a folder below both")
+        endif()
+        foreach(library ${used})
+            get_target_property(used_shell ${library} CUEWIRE_SHELL)
+            if(NOT shell AND used_shell)
+                message(FATAL_ERROR "${name} is portable but uses the Win32 library ${library}")
+            endif()
+        endforeach()
         set(allowed ${folder})
         foreach(library ${used})
             get_target_property(used_folder ${library} CUEWIRE_FOLDER)
