@@ -27,6 +27,17 @@ constexpr int kPictureMargin = 10;
 constexpr int kPictureWidth = 640;
 constexpr int kPictureHeight = 360;
 
+struct PageButton {
+    int id;
+    WebPage page;
+};
+constexpr PageButton kPageButtons[] = {
+    {IDC_SUPPORT_SITE, WebPage::kMakerSite},
+    {IDC_SUPPORT_SHOP, WebPage::kMakerShop},
+    {IDC_SUPPORT_SOCIAL, WebPage::kMakerSocial},
+    {IDC_SUPPORT_VIDEO, WebPage::kMakerVideo},
+};
+
 Rect WindowRectangle(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
@@ -141,31 +152,20 @@ void CSupportDialog::OnTimer(UINT_PTR id) {
 }
 
 bool CSupportDialog::OnCommand(int id) {
-    WebPage page = WebPage::kMakerSite;
-    switch (id) {
-        case IDOK:
-        case IDCANCEL:
-            // Hidden for good: nothing shows the window again.
-            ShowWindow(Handle(), SW_HIDE);
-            return true;
-        case IDC_SUPPORT_SITE:
-            page = WebPage::kMakerSite;
-            break;
-        case IDC_SUPPORT_SHOP:
-            page = WebPage::kMakerShop;
-            break;
-        case IDC_SUPPORT_SOCIAL:
-            page = WebPage::kMakerSocial;
-            break;
-        case IDC_SUPPORT_VIDEO:
-            page = WebPage::kMakerVideo;
-            break;
-        default:
-            return false;
+    if (id == IDOK || id == IDCANCEL) {
+        // Hidden for good: nothing shows the window again.
+        ShowWindow(Handle(), SW_HIDE);
+        return true;
     }
-    // What the desktop does with the address is its business; failures are ignored.
-    ShellExecuteW(Handle(), L"open", WebAddress(page), nullptr, nullptr, SW_SHOWNORMAL);
-    return true;
+    for (const PageButton& button : kPageButtons) {
+        if (button.id == id) {
+            // What the desktop does with the address is its business; failures are ignored.
+            ShellExecuteW(Handle(), L"open", WebAddress(button.page), nullptr, nullptr,
+                          SW_SHOWNORMAL);
+            return true;
+        }
+    }
+    return false;
 }
 
 void CSupportDialog::ShowPicture(HBITMAP picture) {
