@@ -1,7 +1,8 @@
 #pragma once
 #include <string_view>
 
-#include "link/LinkProtocol.h"
+#include "link/LinkBus.h"
+#include "link/TextTransfer.h"
 
 namespace cuewire {
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "link/TextTransfer.h"
+
 namespace cuewire {
 
 void PostLinkTransfer(ILinkBus& bus, const LinkTransfer& transfer) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/LinkProtocol.h"
+#include "link/LinkBus.h"
 
 namespace cuewire {
 

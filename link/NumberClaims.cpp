@@ -1,6 +1,6 @@
 #include "link/NumberClaims.h"
 
-#include "link/LinkProtocol.h"
+#include "link/LinkCodes.h"
 
 namespace cuewire {
 

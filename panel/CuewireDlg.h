@@ -4,7 +4,8 @@
 #include <string>
 
 #include "link/LinkBroadcast.h"
-#include "link/LinkProtocol.h"
+#include "link/CopyDiscovery.h"
+#include "link/LinkBus.h"
 #include "link/NumberClaims.h"
 #include "panel/ControlMap.h"
 #include "panel/KeyMap.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "link/LinkProtocol.h"
+#include "link/CopyDiscovery.h"
 
 namespace cuewire {
 

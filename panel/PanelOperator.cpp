@@ -2,6 +2,7 @@
 #include "panel/CuewireDlg.h"
 #include "panel/Text.h"
 #include "panel/VideoModes.h"
+#include "res/SlotCaptions.h"
 
 namespace cuewire {
 
@@ -56,7 +57,9 @@ void CCuewireDlg::ToggleSlotMode(int slot) {
     }
     int32_t& mode = m_nSlotMode[static_cast<size_t>(slot)];
     mode = mode == kSlotGoLive ? kSlotCopy : kSlotGoLive;
-    m_window.ShowSlotMode(slot, mode, mode == kSlotCopy ? u"Copy" : u"Go Live");
+    m_window.ShowSlotMode(
+        slot, mode,
+        mode == kSlotCopy ? u"" CUEWIRE_SLOT_CAPTION_COPY : u"" CUEWIRE_SLOT_CAPTION_GO_LIVE);
 }
 
 void CCuewireDlg::AppendSlotToEntry(int slot) {

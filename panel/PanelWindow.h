@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "res/WebPages.h"
+
 namespace cuewire {
 
 constexpr int kSlotCount = 8;
@@ -18,8 +20,6 @@ struct PanelControlValues {
     int32_t m_nRate = 0;
     std::array<std::u16string, kSlotCount> m_strSlot;
 };
-
-enum class WebPage { kMakerSite, kNdiSite, kMakerSocial, kMakerVideo, kHelp };
 
 enum class MessageBoxButtons { kOk, kOkCancel };
 enum class MessageBoxAnswer { kOk, kCancel };

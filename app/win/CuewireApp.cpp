@@ -11,7 +11,7 @@
 #include "video/win/DWriteTextCanvas.h"
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
-#include "video/win/VidBox.h"
+#include "video/win/PreviewWindow.h"
 #include "video/win/VirtualFrameBufferAllocator.h"
 
 namespace cuewire {
@@ -35,7 +35,7 @@ int CCuewireApp::Run() {
     CSleepWait wait;
     // The surfaces' and the preview's buffers, apart from the frame buffers.
     CVirtualFrameBufferAllocator pixelBlocks;
-    VidBox preview;
+    CPreviewWindow preview;
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
     CCuewireDlg panel(PanelPorts{window, window, window, window, window, bus, link, numberClaims,
                                  OutputDevices{runtime.Runtime(), m_frameBuffers, canvas, pictures,

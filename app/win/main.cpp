@@ -2,7 +2,7 @@
 
 #include "app/win/CuewireApp.h"
 #include "app/win/DllSearch.h"
-#include "link/LinkProtocol.h"
+#include "link/LinkCodes.h"
 #include "video/win/VirtualFrameBufferAllocator.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "link/TextTransfer.h"
+
 namespace cuewire {
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "link/LinkProtocol.h"
+#include "link/CopyDiscovery.h"
 #include "link/NumberClaims.h"
 
 namespace cuewire {

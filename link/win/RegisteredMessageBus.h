@@ -1,7 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include "link/LinkProtocol.h"
+#include "link/LinkBus.h"
+#include "link/LinkCodes.h"
 
 namespace cuewire {
 

@@ -14,7 +14,7 @@ constexpr UINT kKeyF1Notice = 0x004D;
 
 }  // namespace
 
-CPanelDialog::CPanelDialog(HINSTANCE instance, UINT linkMessage, VidBox& preview)
+CPanelDialog::CPanelDialog(HINSTANCE instance, UINT linkMessage, CPreviewWindow& preview)
     : CDialogWindow(instance, IDD_CUEWIRE_DIALOG), m_nLinkMessage(linkMessage), m_preview(preview) {
 }
 

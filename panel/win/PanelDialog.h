@@ -7,12 +7,12 @@
 #include "win32/DialogWindow.h"
 #include "controls/win/ColButton.h"
 #include "controls/win/ColStatic.h"
-#include "dialogs/win/AdDialog.h"
+#include "dialogs/win/SupportDialog.h"
 #include "panel/CuewireDlg.h"
 #include "panel/PanelWindow.h"
 #include "win32/GdiOwners.h"
 #include "video/win/ScaledPicture.h"
-#include "video/win/VidBox.h"
+#include "video/win/PreviewWindow.h"
 
 namespace cuewire {
 
@@ -27,7 +27,7 @@ class CPanelDialog final : public CDialogWindow,
                            public IProgramInfo {
   public:
     // `linkMessage` is the registered link message; `preview` draws control 1007.
-    CPanelDialog(HINSTANCE instance, UINT linkMessage, VidBox& preview);
+    CPanelDialog(HINSTANCE instance, UINT linkMessage, CPreviewWindow& preview);
     ~CPanelDialog() override;
 
     // Runs the panel modally until it ends; `panel` receives every event.
@@ -90,17 +90,17 @@ class CPanelDialog final : public CDialogWindow,
 
     CCuewireDlg* m_pPanel = nullptr;  // not owned; set while Run runs
     UINT m_nLinkMessage;
-    VidBox& m_preview;  // not owned
+    CPreviewWindow& m_preview;  // not owned
     std::array<CColButton, kSlotCount> m_modeButtons;
     std::array<CColStatic, kSlotCount> m_indicators;
     int m_nDpi = 96;  // the window's scale, refreshed when it moves to another monitor
     CFontObject m_linkFont;
     CFontObject m_entryFont;
-    CIconObject m_icon;       // at the window's scale
-    CIconObject m_smallIcon;  // at the window's scale
+    CIconObject m_icon;              // at the window's scale
+    CIconObject m_smallIcon;         // at the window's scale
     CScaledPicture m_socialPicture;  // 1005
     CScaledPicture m_videoPicture;   // 1006
-    std::unique_ptr<AdDialog> m_pSupportDlg;
+    std::unique_ptr<CSupportDialog> m_pSupportDlg;
 };
 
 }  // namespace cuewire

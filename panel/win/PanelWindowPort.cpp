@@ -5,31 +5,11 @@
 
 #include "dialogs/win/AboutDlg.h"
 #include "panel/win/SlotColours.h"
-#include "res/WebAddresses.h"
+#include "res/WebPages.h"
 #include "res/resource.h"
 #include "win32/WideText.h"
 
 namespace cuewire {
-
-namespace {
-
-const wchar_t* AddressOf(WebPage page) {
-    switch (page) {
-        case WebPage::kMakerSite:
-            return L"" CUEWIRE_URL_MAKER_SITE;
-        case WebPage::kNdiSite:
-            return L"" CUEWIRE_URL_NDI_SITE;
-        case WebPage::kMakerSocial:
-            return L"" CUEWIRE_URL_MAKER_SOCIAL;
-        case WebPage::kMakerVideo:
-            return L"" CUEWIRE_URL_MAKER_VIDEO;
-        case WebPage::kHelp:
-            return L"" CUEWIRE_URL_HELP;
-    }
-    return L"";
-}
-
-}  // namespace
 
 void CPanelDialog::SetTitle(std::u16string_view title) {
     SetWindowTextW(Handle(), ToWide(title).c_str());
@@ -109,7 +89,7 @@ uint64_t CPanelDialog::Milliseconds() {
 
 void CPanelDialog::OpenWebPage(WebPage page) {
     // Nothing is reported when no browser answers.
-    ShellExecuteW(Handle(), L"open", AddressOf(page), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(Handle(), L"open", WebAddress(page), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 uint32_t CPanelDialog::ProcessId() {
@@ -117,7 +97,7 @@ uint32_t CPanelDialog::ProcessId() {
 }
 
 bool CPanelDialog::CreateSupportDialog() {
-    m_pSupportDlg = AdDialog::Create(Instance(), Handle());
+    m_pSupportDlg = CSupportDialog::Create(Instance(), Handle());
     return m_pSupportDlg != nullptr;
 }
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "link/LinkProtocol.h"
+#include "link/LinkBus.h"
 #include "tests/fakes/NumberClaims.h"
 
 namespace cuewire::testing {

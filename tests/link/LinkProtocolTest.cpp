@@ -1,4 +1,6 @@
-#include "link/LinkProtocol.h"
+#include "link/CopyDiscovery.h"
+#include "link/LinkCodes.h"
+#include "link/TextTransfer.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "link/LinkCodes.h"
 #include "tests/fakes/LinkBus.h"
 
 namespace cuewire {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link/LinkCodes.h"
 #include "tests/panel/PanelRig.h"
 
 namespace cuewire {

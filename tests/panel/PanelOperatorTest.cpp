@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "link/LinkCodes.h"
 #include "panel/Text.h"
 #include "panel/VideoModes.h"
 #include "video/PixelFormat.h"

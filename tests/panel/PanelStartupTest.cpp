@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "link/LinkCodes.h"
 #include "tests/panel/PanelRig.h"
 #include "video/PixelFormat.h"
 

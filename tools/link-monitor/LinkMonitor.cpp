@@ -15,7 +15,7 @@
 #include <string>
 
 #include "win32/WideText.h"
-#include "link/LinkProtocol.h"
+#include "link/LinkCodes.h"
 
 namespace {
 

@@ -58,7 +58,7 @@
 #include <vector>
 
 #include "win32/WideText.h"
-#include "link/LinkProtocol.h"
+#include "link/LinkCodes.h"
 #include "tests/win/common/NumberOptions.h"
 
 namespace cuewire {

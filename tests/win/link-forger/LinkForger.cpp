@@ -21,7 +21,8 @@
 #include <vector>
 
 #include "win32/WideText.h"
-#include "link/LinkProtocol.h"
+#include "link/CopyDiscovery.h"
+#include "link/LinkCodes.h"
 #include "tests/win/common/NumberOptions.h"
 
 namespace {

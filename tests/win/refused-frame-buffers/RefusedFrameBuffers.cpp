@@ -15,7 +15,7 @@
 
 #include "app/win/CuewireApp.h"
 #include "app/win/DllSearch.h"
-#include "link/LinkProtocol.h"
+#include "link/LinkCodes.h"
 #include "video/win/VirtualFrameBufferAllocator.h"
 
 namespace {

@@ -8,9 +8,9 @@ namespace cuewire {
 // The preview window: the panel's owner-drawn picture control, showing the
 // preview image it was last handed, stretched over its whole rectangle. UI
 // thread only.
-class VidBox final : public IPreviewWindow {
+class CPreviewWindow final : public IPreviewWindow {
   public:
-    // The control is the panel's; VidBox draws into it but does not own it.
+    // The control is the panel's; CPreviewWindow draws into it but does not own it.
     void Attach(HWND control) { m_hWnd = control; }
     // The control is going: nothing is drawn after.
     void Detach();

@@ -1,16 +1,16 @@
-#include "video/win/VidBox.h"
+#include "video/win/PreviewWindow.h"
 
 #include <cstdlib>
 
 namespace cuewire {
 
-void VidBox::Detach() {
+void CPreviewWindow::Detach() {
     m_pShownBits = nullptr;
     m_pShownDescription = nullptr;
     m_hWnd = nullptr;
 }
 
-void VidBox::Show(const uint8_t* bits, const PreviewBitmapDescription& description) {
+void CPreviewWindow::Show(const uint8_t* bits, const PreviewBitmapDescription& description) {
     m_pShownBits = bits;
     m_pShownDescription = &description;
     if (m_hWnd) {
@@ -18,7 +18,7 @@ void VidBox::Show(const uint8_t* bits, const PreviewBitmapDescription& descripti
     }
 }
 
-void VidBox::DrawItem(const DRAWITEMSTRUCT& item) const {
+void CPreviewWindow::DrawItem(const DRAWITEMSTRUCT& item) const {
     if (!m_pShownBits || !m_pShownDescription || m_pShownDescription->width <= 0) {
         return;
     }

@@ -1,4 +1,4 @@
-#include "dialogs/win/AdDialog.h"
+#include "dialogs/win/SupportDialog.h"
 
 #include <shellapi.h>
 
@@ -6,7 +6,7 @@
 
 #include "dialogs/SupportPlacement.h"
 #include "geometry/DisplayScale.h"
-#include "res/WebAddresses.h"
+#include "res/WebPages.h"
 #include "res/resource.h"
 #include "video/win/ScaledPicture.h"
 #include "win32/WindowDpi.h"
@@ -27,6 +27,17 @@ constexpr int kPictureMargin = 10;
 constexpr int kPictureWidth = 640;
 constexpr int kPictureHeight = 360;
 
+struct PageButton {
+    int id;
+    WebPage page;
+};
+constexpr PageButton kPageButtons[] = {
+    {IDC_SUPPORT_SITE, WebPage::kMakerSite},
+    {IDC_SUPPORT_SHOP, WebPage::kMakerShop},
+    {IDC_SUPPORT_SOCIAL, WebPage::kMakerSocial},
+    {IDC_SUPPORT_VIDEO, WebPage::kMakerVideo},
+};
+
 Rect WindowRectangle(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
@@ -40,15 +51,15 @@ void MoveWindowTo(HWND window, ScreenPoint topLeft) {
 
 }  // namespace
 
-std::unique_ptr<AdDialog> AdDialog::Create(HINSTANCE instance, HWND parent) noexcept {
-    return std::unique_ptr<AdDialog>(new (std::nothrow) AdDialog(instance, parent));
+std::unique_ptr<CSupportDialog> CSupportDialog::Create(HINSTANCE instance, HWND parent) noexcept {
+    return std::unique_ptr<CSupportDialog>(new (std::nothrow) CSupportDialog(instance, parent));
 }
 
-AdDialog::AdDialog(HINSTANCE instance, HWND parent)
+CSupportDialog::CSupportDialog(HINSTANCE instance, HWND parent)
     : CDialogWindow(instance, IDD_SUPPORT), m_hParent(parent) {
 }
 
-AdDialog::~AdDialog() {
+CSupportDialog::~CSupportDialog() {
     // The window goes before the pictures it shows, and while this object can
     // still take its last messages.
     if (Handle()) {
@@ -56,7 +67,7 @@ AdDialog::~AdDialog() {
     }
 }
 
-void AdDialog::ShowBesidePanel(HWND panel) {
+void CSupportDialog::ShowBesidePanel(HWND panel) {
     if (Handle()) {
         return;
     }
@@ -75,7 +86,7 @@ void AdDialog::ShowBesidePanel(HWND panel) {
     ShowWindow(Handle(), SW_SHOWNORMAL);
 }
 
-INT_PTR AdDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CSupportDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             OnInitDialog();
@@ -93,13 +104,13 @@ INT_PTR AdDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void AdDialog::OnInitDialog() {
+void CSupportDialog::OnInitDialog() {
     const int dpi = WindowDpi(Handle());
     const int margin = ScaleForDpi(kPictureMargin, dpi);
-    m_hPicture = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, margin,
-                                 margin, ScaleForDpi(kPictureWidth, dpi),
-                                 ScaleForDpi(kPictureHeight, dpi), Handle(), nullptr, Instance(),
-                                 nullptr);
+    m_hPicture =
+        CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_BITMAP, margin, margin,
+                        ScaleForDpi(kPictureWidth, dpi), ScaleForDpi(kPictureHeight, dpi), Handle(),
+                        nullptr, Instance(), nullptr);
     // A picture that cannot be loaded leaves the control empty.
     m_firstPicture.Reset(LoadPictureForDpi(Instance(), IDB_SHOP, dpi));
     ShowPicture(m_firstPicture.Get());
@@ -107,14 +118,14 @@ void AdDialog::OnInitDialog() {
     StartTimer(kShowTimer, kShowMilliseconds);
 }
 
-void AdDialog::ShowLogos(int dpi) {
+void CSupportDialog::ShowLogos(int dpi) {
     m_socialLogo.Show(Control(IDC_SUPPORT_SOCIAL), Instance(), IDB_SOCIAL_LOGO, dpi);
     m_videoLogo.Show(Control(IDC_SUPPORT_VIDEO), Instance(), IDB_VIDEO_LOGO, dpi);
 }
 
 // On a monitor of another scale: the size the system suggests, and the
 // pictures again at that scale.
-void AdDialog::OnDpiChanged(int dpi, const RECT& suggested) {
+void CSupportDialog::OnDpiChanged(int dpi, const RECT& suggested) {
     TakeSuggestedRect(Handle(), suggested);
     if (m_hPicture) {
         const int margin = ScaleForDpi(kPictureMargin, dpi);
@@ -129,7 +140,7 @@ void AdDialog::OnDpiChanged(int dpi, const RECT& suggested) {
     ShowLogos(dpi);
 }
 
-void AdDialog::OnTimer(UINT_PTR id) {
+void CSupportDialog::OnTimer(UINT_PTR id) {
     if (id == kShowTimer) {
         ShowPicture(m_firstPicture.Get());
         StartTimer(kHideTimer, kHideMilliseconds);
@@ -140,35 +151,24 @@ void AdDialog::OnTimer(UINT_PTR id) {
     }
 }
 
-bool AdDialog::OnCommand(int id) {
-    const wchar_t* address = nullptr;
-    switch (id) {
-        case IDOK:
-        case IDCANCEL:
-            // Hidden for good: nothing shows the window again.
-            ShowWindow(Handle(), SW_HIDE);
-            return true;
-        case IDC_SUPPORT_SITE:
-            address = L"" CUEWIRE_URL_MAKER_SITE;
-            break;
-        case IDC_SUPPORT_SHOP:
-            address = L"" CUEWIRE_URL_MAKER_SHOP;
-            break;
-        case IDC_SUPPORT_SOCIAL:
-            address = L"" CUEWIRE_URL_MAKER_SOCIAL;
-            break;
-        case IDC_SUPPORT_VIDEO:
-            address = L"" CUEWIRE_URL_MAKER_VIDEO;
-            break;
-        default:
-            return false;
+bool CSupportDialog::OnCommand(int id) {
+    if (id == IDOK || id == IDCANCEL) {
+        // Hidden for good: nothing shows the window again.
+        ShowWindow(Handle(), SW_HIDE);
+        return true;
     }
-    // What the desktop does with the address is its business; failures are ignored.
-    ShellExecuteW(Handle(), L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
-    return true;
+    for (const PageButton& button : kPageButtons) {
+        if (button.id == id) {
+            // What the desktop does with the address is its business; failures are ignored.
+            ShellExecuteW(Handle(), L"open", WebAddress(button.page), nullptr, nullptr,
+                          SW_SHOWNORMAL);
+            return true;
+        }
+    }
+    return false;
 }
 
-void AdDialog::ShowPicture(HBITMAP picture) {
+void CSupportDialog::ShowPicture(HBITMAP picture) {
     if (!m_hPicture) {
         return;
     }

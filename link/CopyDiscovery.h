@@ -2,38 +2,12 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
+#include "link/LinkBus.h"
 #include "link/NumberClaims.h"
 #include "link/ReplyThrottle.h"
 
 namespace cuewire {
-
-// The registered message shared by every copy and by programs that listen to
-// the text link. Every message carries a code and a value.
-inline constexpr char16_t kLinkMessageName[] = u"Bryvo-UK-NDI-Cuewire";
-
-enum LinkCode : uint64_t {
-    kLinkDiscoveryRequest = 2,  // value: the asking process's id
-    kLinkNumberReply = 3,       // value: the replying copy's 0-based number
-    kLinkTextBegin = 8,         // value: kLinkMarker
-    kLinkTextChar = 9,          // value: one UTF-16 code unit
-    kLinkTextEnd = 10,          // value: kLinkMarker
-    kLinkTextClear = 11,        // value: 0
-};
-
-constexpr int64_t kLinkMarker = 0x1122334455667788;
-
-// Posts one message to every top-level window of the desktop, the sender's own
-// included. Fire and forget: nothing waits and nothing is reported.
-class ILinkBus {
-  public:
-    virtual ~ILinkBus() = default;
-    virtual void Post(uint64_t code, int64_t value) = 0;
-};
-
-void PostTextTransfer(ILinkBus& bus, std::u16string_view text);
-void PostTextClear(ILinkBus& bus);
 
 // Copy discovery: which 0-based numbers other copies have answered with, and
 // the claim of the lowest number left.
