@@ -3,9 +3,9 @@
 # the program's pictures and the NDI runtime sending every frame; only the
 # panel's waits are taken out. Under Wine the system's resource counters are
 # stubs, so the proof is: every GDI object created is deleted and every delete
-# succeeds; every drawing got its canvas and was drawn (the canvas keeps one
-# render target, so a drawing that leaked its layout or target would show in
-# memory); every sent frame carries the keyed box; and resident memory stays
+# succeeds; every drawing got its canvas and was drawn (the canvas keeps its
+# buffers and a glyph cache of fixed size, so a drawing that leaked its layout
+# would show in memory); every sent frame carries the keyed box; and resident memory stays
 # flat once the first 100 compositions have filled the caches.
 #
 # SOAK_COMPOSITIONS (default 2000) sets the length; tools/soak.sh runs 20,000.

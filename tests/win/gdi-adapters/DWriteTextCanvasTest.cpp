@@ -352,7 +352,7 @@ TEST(DWriteTextCanvas, EmptyBoxMakesNoCanvasAndLeavesThePixels) {
 }
 
 TEST(DWriteTextCanvas, ChangingTheBoxLeavesNothingOfTheLastLine) {
-    // The render target is kept and resized: a line drawn after a larger box
+    // The coverage buffer is kept and sized again: a line drawn after a larger box
     // and a longer line must come out as on a fresh canvas.
     CDWriteTextCanvas reused(Module());
     Canvas large(kBoxes[1].width, kBoxes[1].height), small(kBoxes[0].width, kBoxes[0].height);
