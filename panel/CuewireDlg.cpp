@@ -23,8 +23,7 @@ CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
       m_program(ports.program),
       m_bus(ports.bus),
       m_numberClaims(ports.numberClaims),
-      m_linkFollower(ports.link),
-      m_output(ports.output, m_linkFollower) {
+      m_output(ports.output) {
     m_nSlotMode.fill(kSlotGoLive);
 }
 
@@ -34,16 +33,16 @@ bool CCuewireDlg::OnInitDialog() {
     m_mode = ModeFor(0, 0, true);
 
     switch (m_output.Start()) {
-        case COutput::StartResult::kNoRuntime:
+        case OutputStart::kNoRuntime:
             m_bInert = true;
             m_window.ShowMessage(u"Cannot run NDI.", kApplicationName, MessageBoxButtons::kOk);
             return false;
-        case COutput::StartResult::kNoFrameBuffers:
+        case OutputStart::kNoFrameBuffers:
             m_bInert = true;
             m_window.ShowMessage(u"NDI_frame creation problem", kApplicationName,
                                  MessageBoxButtons::kOk);
             return false;
-        case COutput::StartResult::kStarted:
+        case OutputStart::kStarted:
             break;
     }
 

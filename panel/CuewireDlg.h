@@ -3,14 +3,12 @@
 #include <cstdint>
 #include <string>
 
-#include "link/LinkBroadcast.h"
 #include "link/LinkProtocol.h"
 #include "link/NumberClaims.h"
 #include "panel/ControlMap.h"
 #include "panel/KeyMap.h"
-#include "panel/LinkFollower.h"
 #include "panel/PanelWindow.h"
-#include "video/Output.h"
+#include "video/OutputPort.h"
 
 namespace cuewire {
 
@@ -22,11 +20,9 @@ struct PanelPorts {
     IWebPages& webPages;
     IProgramInfo& program;
     ILinkBus& bus;  // discovery
-    // The text link: it may post long after the composition that handed it a
-    // transfer, but posts transfers whole and in order.
-    ILinkBroadcast& link;
     INumberClaims& numberClaims;
-    OutputDevices output;
+    // The NDI output, which tells the text link what it shows.
+    IOutput& output;
 };
 
 enum PanelTimer : int {
@@ -81,7 +77,6 @@ class CCuewireDlg {
     const std::u16string& Version() const { return m_strVersion; }
     bool LinkTicked() const { return m_bLink != 0; }
     const OutputMode& Mode() const { return m_mode; }
-    const COutput& Output() const { return m_output; }
 
   private:
     // Releases the NDI side and the copy's number, and ends the panel with the
@@ -134,8 +129,7 @@ class CCuewireDlg {
     IProgramInfo& m_program;        // not owned
     ILinkBus& m_bus;                // not owned
     INumberClaims& m_numberClaims;  // not owned
-    CLinkFollower m_linkFollower;   // the text link follows the output
-    COutput m_output;
+    IOutput& m_output;              // not owned
     CDiscovery m_discovery;
     bool m_bInert = false;     // the NDI side could not start: only Exit works
     bool m_bNumbered = false;  // the numbering step gave this copy a number

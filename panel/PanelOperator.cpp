@@ -135,7 +135,7 @@ void CCuewireDlg::OnSlotKeyClicked(int slot) {
 bool CCuewireDlg::OnSystemCommand(SystemCommand command) {
     switch (command) {
         case SystemCommand::kAbout:
-            m_window.ShowAbout(m_strVersion, m_output.Sender().RuntimeVersion());
+            m_window.ShowAbout(m_strVersion, m_output.RuntimeVersion());
             return true;
         case SystemCommand::kAlwaysOnTop:
             ToggleAlwaysOnTop();

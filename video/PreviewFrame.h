@@ -28,8 +28,9 @@ class CPreviewFrame {
     // Allocates the one preview buffer, as zero pages of which a frame writes
     // only its own size; without it SetFrame does nothing.
     bool Setup();
-    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                  uint32_t fourCc, float aspect);
+    // Every frame is 16:9 with the output's byte order, so the size and the
+    // row stride are all it takes.
+    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride);
 
     const uint8_t* Bits() const { return reinterpret_cast<const uint8_t*>(m_pBuffer.get()); }
     const PreviewBitmapDescription& Description() const { return m_description; }
@@ -43,18 +44,6 @@ class CPreviewFrame {
 
     std::unique_ptr<uint32_t[], BlockDeleter> m_pBuffer;  // kFrameBufferBytes
     PreviewBitmapDescription m_description;
-};
-
-// Where compositions hand the programme picture: SetFrame converts a frame,
-// Refresh points the window at the result and asks it to repaint.
-class IPreview {
-  public:
-    virtual ~IPreview() = default;
-    // Once, when the NDI side is ready: allocates the preview buffer.
-    virtual void Setup() = 0;
-    virtual void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                          uint32_t fourCc, float aspect) = 0;
-    virtual void Refresh() = 0;
 };
 
 }  // namespace cuewire

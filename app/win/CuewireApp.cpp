@@ -7,7 +7,9 @@
 #include "link/win/MachineNumberClaims.h"
 #include "link/win/RegisteredMessageBus.h"
 #include "panel/CuewireDlg.h"
+#include "panel/LinkFollower.h"
 #include "panel/win/PanelDialog.h"
+#include "video/Output.h"
 #include "video/win/DWriteTextCanvas.h"
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
@@ -36,10 +38,14 @@ int CCuewireApp::Run() {
     // The surfaces' and the preview's buffers, apart from the frame buffers.
     CVirtualFrameBufferAllocator pixelBlocks;
     VidBox preview;
+    // The text link follows what the output shows.
+    CLinkFollower linkFollower(link);
+    COutput output(OutputDevices{runtime.Runtime(), m_frameBuffers, canvas, pictures, wait, preview,
+                                 pixelBlocks},
+                   linkFollower);
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
-    CCuewireDlg panel(PanelPorts{window, window, window, window, window, bus, link, numberClaims,
-                                 OutputDevices{runtime.Runtime(), m_frameBuffers, canvas, pictures,
-                                               wait, preview, pixelBlocks}});
+    CCuewireDlg panel(
+        PanelPorts{window, window, window, window, window, bus, numberClaims, output});
 
     window.Run(panel);
     return 0;

@@ -53,8 +53,7 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
                                         "send_video"}));
     EXPECT_EQ(runtime.calls[1].senderName, "Bryvo Cuewire 1");
     EXPECT_EQ(runtime.calls[2].metadata, CNdiSender::kProductMetadata);
-    EXPECT_EQ(runtime.calls[3].frameData,
-              copy.panel.Output().CurrentFrame()->p_data);
+    EXPECT_EQ(runtime.calls[3].frameData, copy.output.CurrentFrame()->p_data);
     EXPECT_EQ(runtime.liveSenders, 1);
     EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the splash, centred";
     EXPECT_EQ(runtime.lastSentFrame.xres, 1280);
@@ -64,8 +63,7 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     copy.Fire(kTimerResend);
     copy.Fire(kTimerResend);
     EXPECT_EQ(runtime.sendsWithFrame, sends + 2);
-    EXPECT_EQ(runtime.lastSentFrame.p_data,
-              copy.panel.Output().CurrentFrame()->p_data);
+    EXPECT_EQ(runtime.lastSentFrame.p_data, copy.output.CurrentFrame()->p_data);
 }
 
 TEST_F(PanelStartupTest, AModeChosenBeforeTheNumberingStepIsTheOneItsSenderStartsIn) {
@@ -194,7 +192,7 @@ TEST(PanelCrossingCopies, CopiesWhoseRequestsCrossTakeOneTwoThree) {
             }
         }
         EXPECT_EQ(sources, (std::multiset<std::string>{"Bryvo Cuewire 1", "Bryvo Cuewire 2",
-                                                      "Bryvo Cuewire 3"}))
+                                                       "Bryvo Cuewire 3"}))
             << c.name << ": each copy its own source, created once";
 
         // A copy started later hears the three and takes the next number.
@@ -216,8 +214,8 @@ TEST_F(PanelStartupTest, ACopyStillDiscoveringAnswersNothing) {
     desktop.log.clear();
     PanelCopy& third = NewCopy();
     third.Start();
-    EXPECT_EQ(desktop.log, (std::vector<LinkMessage>{{kLinkDiscoveryRequest, 102},
-                                                     {kLinkNumberReply, 0}}))
+    EXPECT_EQ(desktop.log,
+              (std::vector<LinkMessage>{{kLinkDiscoveryRequest, 102}, {kLinkNumberReply, 0}}))
         << "only the numbered copy answers";
 }
 
@@ -329,10 +327,10 @@ TEST_F(PanelStartupTest, OnlyACopyThatTookNumberOneSpeaksOnTheLink) {
 
 TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
     PanelCopy& copy = NewCopy();
-    runtime.framesAllocatedProbe = [](const void* panel) {
-        return static_cast<const CCuewireDlg*>(panel)->Output().Sender().FramesAllocated();
+    runtime.framesAllocatedProbe = [](const void* output) {
+        return static_cast<const COutput*>(output)->Sender().FramesAllocated();
     };
-    runtime.probeContext = &copy.panel;
+    runtime.probeContext = &copy.output;
     copy.StartAndNumber();
     copy.window.answers = {MessageBoxAnswer::kCancel, MessageBoxAnswer::kOk};
     copy.panel.ExitCommand();
@@ -403,8 +401,7 @@ TEST_F(PanelStartupTest, TheStartupFrameStaysTheSameHoweverManyCompositionsMakeI
     PanelCopy& copy = NewCopy();
     copy.StartAndNumber();
     const auto frame = [&copy] {
-        const auto* pixels =
-            reinterpret_cast<const uint32_t*>(copy.panel.Output().CurrentFrame()->p_data);
+        const auto* pixels = reinterpret_cast<const uint32_t*>(copy.output.CurrentFrame()->p_data);
         return std::vector<uint32_t>(pixels, pixels + 1280 * 720);
     };
     const std::vector<uint32_t> first = frame();
@@ -426,8 +423,9 @@ TEST_F(PanelStartupTest, TakingTheTextOffDuringTheStartupPeriodDropsThePendingTe
         copy.Key(kVirtualKeyF3);
         copy.Key(key);
         copy.Fire(kTimerStartupEnd);
-        EXPECT_EQ(copy.OutputPixel(91, 552), 0u) << "no empty box when the period ends, key " << key;
-        EXPECT_FALSE(copy.panel.Output().TextShown()) << key;
+        EXPECT_EQ(copy.OutputPixel(91, 552), 0u)
+            << "no empty box when the period ends, key " << key;
+        EXPECT_FALSE(copy.output.TextShown()) << key;
     }
 }
 
