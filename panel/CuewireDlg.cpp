@@ -49,16 +49,16 @@ bool CCuewireDlg::OnInitDialog() {
     m_bAlwaysOnTop = true;
     m_window.CheckAlwaysOnTop(true);
     const bool supportCreated = m_window.CreateSupportDialog();
-    m_bShowSupport = supportCreated ? 1 : 0;
+    m_bShowSupport = supportCreated;
     m_output.LoadPictures(m_mode);
 
     m_nInstance = 0;
     m_discovery.Start(m_bus, m_program.ProcessId());
-    m_bDiscovering = 1;
+    m_bDiscovering = true;
     m_timers.StartTimer(kTimerNumbering, kNumberingDelayMs);
 
     m_window.InitialiseSlotControls();
-    m_bAlpha = 1;
+    m_bAlpha = true;
     WriteAllControls();
     // Without its support dialog the panel does not run: once prepared, it
     // ends as if cancelled, and the application with it.
@@ -102,7 +102,7 @@ void CCuewireDlg::OnTimer(int id) {
 }
 
 void CCuewireDlg::RunNumberingStep() {
-    m_bDiscovering = 0;
+    m_bDiscovering = false;
     m_nInstance = 0;
     const int32_t number = m_discovery.ClaimFreeNumber(m_numberClaims);
     if (number >= CDiscovery::kMaxCopies) {
@@ -180,7 +180,7 @@ void CCuewireDlg::EndPanel() {
 void CCuewireDlg::OnWindowShown() {
     if (m_bShowSupport) {
         m_window.ShowSupportDialog();
-        m_bShowSupport = 0;
+        m_bShowSupport = false;
     }
 }
 

@@ -75,7 +75,7 @@ class CCuewireDlg {
     const std::u16string& Live() const { return m_strLive; }
     const std::u16string& PreviousLive() const { return m_strPrevLive; }
     const std::u16string& Version() const { return m_strVersion; }
-    bool LinkTicked() const { return m_bLink != 0; }
+    bool LinkTicked() const { return m_bLink; }
     const OutputMode& Mode() const { return m_mode; }
 
   private:
@@ -102,8 +102,8 @@ class CCuewireDlg {
     // Bound to controls.
     std::u16string m_strEntry;
     std::array<std::u16string, kSlotCount> m_strSlot;
-    int32_t m_bAlpha = 0;
-    int32_t m_bLink = 0;
+    bool m_bAlpha = false;
+    bool m_bLink = false;
     int32_t m_nResolution = 0;
     int32_t m_nRate = 0;
 
@@ -115,8 +115,8 @@ class CCuewireDlg {
 
     // Start-up and numbering.
     int32_t m_nInstance = 0;
-    int32_t m_bDiscovering = 0;
-    int32_t m_bShowSupport = 0;
+    bool m_bDiscovering = false;
+    bool m_bShowSupport = false;
     std::u16string m_strVersion;
 
     std::array<int32_t, kSlotCount> m_nSlotMode{};

@@ -9,7 +9,7 @@ void CCuewireDlg::ApplyVideoMode() {
     if (m_bInert || m_bEnded) {
         return;
     }
-    m_mode = ModeFor(m_nResolution, m_nRate, m_bAlpha != 0);
+    m_mode = ModeFor(m_nResolution, m_nRate, m_bAlpha);
     m_window.ShowModeLabel(ModeLabel(m_mode.width, m_mode.height, m_mode.rateN, m_mode.rateD));
     // No copy publishes under a number it has not been given yet.
     m_output.ApplyMode(m_mode, LiveNow(), HeldNumber());
@@ -18,7 +18,7 @@ void CCuewireDlg::ApplyVideoMode() {
 // Only the copy that took number 1 speaks on the link: not one still
 // discovering, nor one left unnumbered.
 LiveText CCuewireDlg::LiveNow() const {
-    const bool linkDue = m_bLink != 0 && m_bNumbered && m_nInstance == 0;
+    const bool linkDue = m_bLink && m_bNumbered && m_nInstance == 0;
     return {m_strLive, linkDue};
 }
 

@@ -35,7 +35,7 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     EXPECT_EQ(runtime.Count("send_create"), 0) << "no sender before the copy has a number";
     EXPECT_EQ(copy.panel.Version(), u"1.0.0.6");
     EXPECT_TRUE(copy.window.menuChecks[IDM_ALWAYS_ON_TOP]);
-    EXPECT_EQ(copy.window.controls.m_bAlpha, 1);
+    EXPECT_TRUE(copy.window.controls.m_bAlpha);
 
     copy.Fire(kTimerNumbering);
     EXPECT_EQ(copy.panel.Instance(), 0);
@@ -288,7 +288,7 @@ TEST_F(PanelStartupTest, OnlyACopyThatTookNumberOneSpeaksOnTheLink) {
         return traffic;
     };
     auto tickLinkAndCompose = [](PanelCopy& copy) {
-        copy.window.controls.m_bLink = 1;
+        copy.window.controls.m_bLink = true;
         copy.panel.OnLinkTickClicked();
         copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Hi");  // as another program could set it
         copy.Key(kVirtualKeyF3);
@@ -517,7 +517,7 @@ TEST(PanelSupportDialog, APanelWithoutItsSupportDialogEndsAsIfCancelledOnceIniti
     EXPECT_TRUE(copy.panel.OnInitDialog()) << "the initialisation runs to its end";
     desktop.Pump();
     EXPECT_TRUE(copy.window.slotControlsInitialised);
-    EXPECT_EQ(copy.window.controls.m_bAlpha, 1);
+    EXPECT_TRUE(copy.window.controls.m_bAlpha);
     EXPECT_EQ(desktop.log.size(), 1u) << "the discovery request still goes out";
     EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
     EXPECT_TRUE(copy.panel.HasEnded());
