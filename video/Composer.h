@@ -6,7 +6,7 @@
 #include "video/BitmapResources.h"
 #include "video/DrawSurface.h"
 #include "video/FrameBuffer.h"
-#include "video/FrameBufferAllocator.h"
+#include "video/PixelBlockAllocator.h"
 #include "video/KnownContent.h"
 #include "video/TextCanvas.h"
 #include "video/TextBoxGeometry.h"
@@ -21,7 +21,7 @@ class COutputComposer {
   public:
     // `surfaceBlocks` gives the five surfaces their buffers and outlives the composer.
     COutputComposer(ITextCanvas& canvas, IBitmapResources& pictures,
-                    IFrameBufferAllocator& surfaceBlocks)
+                    IPixelBlockAllocator& surfaceBlocks)
         : m_surfSplash(surfaceBlocks),
           m_surfBackground(surfaceBlocks),
           m_surfStartup(surfaceBlocks),

@@ -14,7 +14,7 @@ namespace cuewire {
 // What the output draws and sends with, as the program's start wires it.
 struct OutputDevices {
     INdiRuntime& ndi;
-    IFrameBufferAllocator& frameBuffers;
+    IPixelBlockAllocator& frameBuffers;
     ITextCanvas& canvas;
     IBitmapResources& pictures;
     IWait& wait;
@@ -22,7 +22,7 @@ struct OutputDevices {
     // The drawing surfaces' and the preview image's buffers; a refusal here
     // leaves a feature silent but, unlike a refused frame buffer, does not
     // stop the output.
-    IFrameBufferAllocator& surfaceBlocks;
+    IPixelBlockAllocator& surfaceBlocks;
 };
 
 // The NDI output. It owns the sender with its two frame buffers, the

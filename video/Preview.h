@@ -20,7 +20,7 @@ class IPreviewWindow {
 class CPreview {
   public:
     // The image's buffer comes from `blocks`, which outlives this.
-    CPreview(IPreviewWindow& window, IFrameBufferAllocator& blocks)
+    CPreview(IPreviewWindow& window, IPixelBlockAllocator& blocks)
         : m_window(window), m_frame(blocks) {}
 
     // Once, when the NDI side is ready: allocates the preview image; without

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "video/FrameBufferAllocator.h"
+#include "video/PixelBlockAllocator.h"
 
 namespace cuewire {
 
@@ -22,7 +22,7 @@ class CPreviewFrame {
     static constexpr int kHalvingWidth = 640;
 
     // The preview buffer will come from `blocks`, which outlives this.
-    explicit CPreviewFrame(IFrameBufferAllocator& blocks)
+    explicit CPreviewFrame(IPixelBlockAllocator& blocks)
         : m_pBuffer(nullptr, BlockDeleter{&blocks}) {}
 
     // Allocates the one preview buffer, as zero pages of which a frame writes
@@ -38,7 +38,7 @@ class CPreviewFrame {
   private:
     // The buffer goes back to the allocator it came from.
     struct BlockDeleter {
-        IFrameBufferAllocator* blocks;  // not owned
+        IPixelBlockAllocator* blocks;  // not owned
         void operator()(uint32_t* block) const { blocks->Free(block); }
     };
 

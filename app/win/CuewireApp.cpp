@@ -14,7 +14,7 @@
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
 #include "video/win/VidBox.h"
-#include "video/win/VirtualFrameBufferAllocator.h"
+#include "video/win/VirtualPixelBlockAllocator.h"
 
 namespace cuewire {
 
@@ -36,7 +36,7 @@ int CCuewireApp::Run() {
     CMachineNumberClaims numberClaims;  // released by the panel's exit
     CSleepWait wait;
     // The surfaces' and the preview's buffers, apart from the frame buffers.
-    CVirtualFrameBufferAllocator pixelBlocks;
+    CVirtualPixelBlockAllocator pixelBlocks;
     VidBox preview;
     // The text link follows what the output shows.
     CLinkFollower linkFollower(link);

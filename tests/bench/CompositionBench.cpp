@@ -40,7 +40,7 @@ void Compose(benchmark::State& state, Content content) {
     const int w = static_cast<int>(state.range(0));
     const int h = static_cast<int>(state.range(1));
     testing::SilentNdiRuntime runtime;
-    CHeapFrameBufferAllocator frameBuffers;
+    CHeapPixelBlockAllocator frameBuffers;
     testing::BlockTextCanvas canvas;
     testing::MemoryPictures pictures;
     pictures.pictures[IDB_SPLASH] = FadingBanner();

@@ -10,7 +10,7 @@
 #include "video/OutputFollower.h"
 #include "video/TextCanvas.h"
 #include "video/Wait.h"
-#include "video/FrameBufferAllocator.h"
+#include "video/PixelBlockAllocator.h"
 #include "video/Preview.h"
 
 namespace cuewire::testing {
@@ -84,7 +84,7 @@ class RecordingPreviewWindow final : public IPreviewWindow {
 // Zero-page blocks from the C library (calloc), counted, that run out of memory on
 // request `failAt` (1-based; 0 never) and every request after it, or up to
 // request `failUntil` where that is set.
-class CountingFrameBuffers final : public IFrameBufferAllocator {
+class CountingFrameBuffers final : public IPixelBlockAllocator {
   public:
     uint32_t* Allocate(size_t words) override;
     void Free(uint32_t* buffer) override;

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "video/FrameBufferAllocator.h"
+#include "video/PixelBlockAllocator.h"
 #include "video/Output.h"
 
 namespace cuewire::testing {
@@ -37,13 +37,13 @@ inline OutputMode ModeOf(int32_t width, int32_t height, bool alpha = true) {
 // What the caller chooses; a part left null gets a stand-in.
 struct OutputParts {
     INdiRuntime& ndi;
-    IFrameBufferAllocator& frameBuffers;
+    IPixelBlockAllocator& frameBuffers;
     ITextCanvas& canvas;
     IBitmapResources& pictures;
-    IWait* wait = nullptr;                           // none: no pacing
-    IOutputFollower* follower = nullptr;             // none: nobody follows
-    IPreviewWindow* preview = nullptr;               // none: converted, never painted
-    IFrameBufferAllocator* surfaceBlocks = nullptr;  // none: from the heap
+    IWait* wait = nullptr;                          // none: no pacing
+    IOutputFollower* follower = nullptr;            // none: nobody follows
+    IPreviewWindow* preview = nullptr;              // none: converted, never painted
+    IPixelBlockAllocator* surfaceBlocks = nullptr;  // none: from the heap
 };
 
 class COutputRig {
@@ -99,7 +99,7 @@ class COutputRig {
     NoWait m_noWait;
     SilentFollower m_silent;
     UnpaintedPreviewWindow m_unpainted;
-    CHeapFrameBufferAllocator m_heapBlocks;
+    CHeapPixelBlockAllocator m_heapBlocks;
     std::optional<int32_t> m_instance;
 
   public:

@@ -24,7 +24,7 @@ using namespace cuewire::testing;
 // Blocks of fresh anonymous pages, as the system gives them, that can tell
 // how many of their pages have been touched, read or written: a page nobody
 // touched has no page-table entry yet.
-class MappedBlocks final : public IFrameBufferAllocator {
+class MappedBlocks final : public IPixelBlockAllocator {
   public:
     ~MappedBlocks() override {
         for (const auto& [block, bytes] : m_blocks) {
@@ -83,7 +83,7 @@ class MappedBlocks final : public IFrameBufferAllocator {
 // The output as the panel drives it, its frame buffers from `frameBlocks` and
 // its surfaces and preview image from `surfaceBlocks`.
 struct OutputRig {
-    OutputRig(IFrameBufferAllocator& frameBlocks, IFrameBufferAllocator& surfaceBlocks)
+    OutputRig(IPixelBlockAllocator& frameBlocks, IPixelBlockAllocator& surfaceBlocks)
         : rig({runtime, frameBlocks, canvas, pictures, nullptr, nullptr, &preview,
                &surfaceBlocks}) {
         pictures.Add(IDB_SPLASH, 720, 276, 32, 0x80ffffff);

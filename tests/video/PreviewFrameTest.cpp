@@ -30,7 +30,7 @@ uint32_t PreviewPixel(const CPreviewFrame& preview, int x, int y) {
 }
 
 TEST(PreviewFrame, HalvesFramesWiderThan640ByTakingEveryOtherPixelOfEveryOtherRow) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     struct Case {
         int width, height, stride, previewWidth, previewHeight, step;
     } cases[] = {
@@ -65,7 +65,7 @@ TEST(PreviewFrame, HalvesFramesWiderThan640ByTakingEveryOtherPixelOfEveryOtherRo
 }
 
 TEST(PreviewFrame, CarriesTheAlphaByteUnchanged) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     CPreviewFrame preview{blocks};
     ASSERT_TRUE(preview.Setup());
     const uint32_t pixels[2] = {0x00112233, 0xff112233};
@@ -75,7 +75,7 @@ TEST(PreviewFrame, CarriesTheAlphaByteUnchanged) {
 }
 
 TEST(PreviewFrame, DoesNothingWithoutABufferAndCopiesNothingForEmptySizes) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     CPreviewFrame unset{blocks};
     const uint32_t pixel = 0xffffffff;
     unset.SetFrame(reinterpret_cast<const uint8_t*>(&pixel), 1, 1, 4);

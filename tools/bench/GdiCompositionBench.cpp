@@ -22,7 +22,7 @@
 #include "tests/win/common/GdiCountsReport.h"
 #include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
-#include "video/FrameBufferAllocator.h"
+#include "video/PixelBlockAllocator.h"
 #include "video/PixelFormat.h"
 #include "video/win/DWriteTextCanvas.h"
 #include "video/win/ResourceBitmaps.h"
@@ -167,7 +167,7 @@ class Bench {
     static OutputMode ModeAt(int width, int height) { return {width, height, 30000, 1001, true}; }
 
     testing::SilentNdiRuntime m_runtime;
-    CHeapFrameBufferAllocator m_frameBuffers;
+    CHeapPixelBlockAllocator m_frameBuffers;
     CDWriteTextCanvas m_textCanvas;
     CWatchedCanvas m_canvas;
     CResourceBitmaps m_pictures;

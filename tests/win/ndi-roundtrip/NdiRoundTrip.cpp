@@ -151,7 +151,7 @@ int Run(const Options& options) {
     // The output keeps its sender to itself; this test asks the runtime about
     // receivers, so the runtime it hands the output notes each sender made.
     CWatchedRuntime watched(runtime.Runtime());
-    CHeapFrameBufferAllocator frameBuffers;
+    CHeapPixelBlockAllocator frameBuffers;
     testing::COutputRig rig({watched, frameBuffers, canvas, pictures, &wait});
     COutput& output = rig.output;
     if (!connections || !rig.Start({1280, 720, kRateN, kRateD, true})) {

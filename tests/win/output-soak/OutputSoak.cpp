@@ -39,7 +39,7 @@
 #include "tests/win/common/NumberOptions.h"
 #include "tests/win/common/ThreadCount.h"
 #include "tests/win/common/WatchedRuntime.h"
-#include "video/FrameBufferAllocator.h"
+#include "video/PixelBlockAllocator.h"
 #include "video/PixelFormat.h"
 #include "video/TextBoxGeometry.h"
 #include "video/win/DWriteTextCanvas.h"
@@ -246,7 +246,7 @@ int Run(const Options& options) {
         CDWriteTextCanvas gdiCanvas(module);
         CWatchedCanvas canvas(gdiCanvas);
         CResourceBitmaps pictures(module);
-        CHeapFrameBufferAllocator frameBuffers;
+        CHeapPixelBlockAllocator frameBuffers;
         watched.KeepSender(options.recreateSender == 0);
         testing::COutputRig rig({watched, frameBuffers, canvas, pictures});
         if (!rig.Start({1280, 720, kRateN, kRateD, true})) {
