@@ -1,11 +1,11 @@
 // What the operator does: video modes, prompt slots, live text and keys.
-#include "panel/CuewireDlg.h"
+#include "panel/Panel.h"
 #include "panel/Text.h"
 #include "panel/VideoModes.h"
 
 namespace cuewire {
 
-void CCuewireDlg::ApplyVideoMode() {
+void CPanel::ApplyVideoMode() {
     if (m_bInert || m_bEnded) {
         return;
     }
@@ -17,12 +17,12 @@ void CCuewireDlg::ApplyVideoMode() {
 
 // Only the copy that took number 1 speaks on the link: not one still
 // discovering, nor one left unnumbered.
-LiveText CCuewireDlg::LiveNow() const {
+LiveText CPanel::LiveNow() const {
     const bool linkDue = m_bLink && m_bNumbered && m_nInstance == 0;
     return {m_strLive, linkDue};
 }
 
-void CCuewireDlg::GoLive(const std::u16string& text) {
+void CPanel::GoLive(const std::u16string& text) {
     if (m_bInert || m_bEnded) {
         return;
     }
@@ -38,7 +38,7 @@ void CCuewireDlg::GoLive(const std::u16string& text) {
     m_strPrevLive = m_strLive;
 }
 
-void CCuewireDlg::ClearOutput() {
+void CPanel::ClearOutput() {
     if (m_bInert || m_bEnded) {
         return;
     }
@@ -50,7 +50,7 @@ void CCuewireDlg::ClearOutput() {
     WriteAllControls();
 }
 
-void CCuewireDlg::ToggleSlotMode(int slot) {
+void CPanel::ToggleSlotMode(int slot) {
     if (slot < 0 || slot >= kSlotCount) {
         return;
     }
@@ -59,23 +59,23 @@ void CCuewireDlg::ToggleSlotMode(int slot) {
     m_window.ShowSlotMode(slot, mode, mode == kSlotCopy ? u"Copy" : u"Go Live");
 }
 
-void CCuewireDlg::AppendSlotToEntry(int slot) {
+void CPanel::AppendSlotToEntry(int slot) {
     m_strEntry += u' ';
     m_strEntry += m_strSlot[static_cast<size_t>(slot)];
     WriteAllControls();
 }
 
-void CCuewireDlg::ClearSlot(int slot) {
+void CPanel::ClearSlot(int slot) {
     m_strSlot[static_cast<size_t>(slot)].clear();
     WriteAllControls();
 }
 
-void CCuewireDlg::OnTextChanged() {
+void CPanel::OnTextChanged() {
     ReadAllControls();
     TrimWhiteSpace(m_strLive);
 }
 
-bool CCuewireDlg::PreTranslateKey(KeyMessage message, int virtualKey, KeyState keys) {
+bool CPanel::PreTranslateKey(KeyMessage message, int virtualKey, KeyState keys) {
     const KeyAction action = MapKey(message, virtualKey, keys, m_nSlotMode);
     if (action.command == KeyCommand::kPassOn) {
         return false;
@@ -84,7 +84,7 @@ bool CCuewireDlg::PreTranslateKey(KeyMessage message, int virtualKey, KeyState k
     return true;
 }
 
-void CCuewireDlg::RunKeyAction(const KeyAction& action) {
+void CPanel::RunKeyAction(const KeyAction& action) {
     switch (action.command) {
         case KeyCommand::kOpenHelp:
             m_webPages.OpenWebPage(WebPage::kHelp);
@@ -112,27 +112,27 @@ void CCuewireDlg::RunKeyAction(const KeyAction& action) {
     }
 }
 
-void CCuewireDlg::OnVideoModeClicked() {
+void CPanel::OnVideoModeClicked() {
     if (ReadAllControls()) {
         ApplyVideoMode();
     }
 }
 
-void CCuewireDlg::OnLinkTickClicked() {
+void CPanel::OnLinkTickClicked() {
     ReadAllControls();  // takes effect at the next composition
 }
 
-void CCuewireDlg::OnWebLinkClicked(WebPage page) {
+void CPanel::OnWebLinkClicked(WebPage page) {
     m_webPages.OpenWebPage(page);
 }
 
-void CCuewireDlg::OnSlotKeyClicked(int slot) {
+void CPanel::OnSlotKeyClicked(int slot) {
     if (slot >= 0 && slot < kSlotCount) {
         GoLive(m_strSlot[static_cast<size_t>(slot)]);
     }
 }
 
-bool CCuewireDlg::OnSystemCommand(SystemCommand command) {
+bool CPanel::OnSystemCommand(SystemCommand command) {
     switch (command) {
         case SystemCommand::kAbout:
             m_window.ShowAbout(m_strVersion, m_output.RuntimeVersion());
@@ -152,7 +152,7 @@ bool CCuewireDlg::OnSystemCommand(SystemCommand command) {
     return false;
 }
 
-void CCuewireDlg::ToggleAlwaysOnTop() {
+void CPanel::ToggleAlwaysOnTop() {
     m_bAlwaysOnTop = !m_bAlwaysOnTop;
     m_window.SetTopmost(m_bAlwaysOnTop);
     m_window.CheckAlwaysOnTop(m_bAlwaysOnTop);

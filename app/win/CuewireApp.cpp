@@ -6,7 +6,7 @@
 #include "link/win/LinkTransferThread.h"
 #include "link/win/MachineNumberClaims.h"
 #include "link/win/RegisteredMessageBus.h"
-#include "panel/CuewireDlg.h"
+#include "panel/Panel.h"
 #include "panel/LinkFollower.h"
 #include "panel/win/PanelDialog.h"
 #include "video/Output.h"
@@ -44,8 +44,7 @@ int CCuewireApp::Run() {
                                  pixelBlocks},
                    linkFollower);
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
-    CCuewireDlg panel(
-        PanelPorts{window, window, window, window, window, bus, numberClaims, output});
+    CPanel panel(PanelPorts{window, window, window, window, window, bus, numberClaims, output});
 
     window.Run(panel);
     return 0;

@@ -259,7 +259,7 @@ TEST_F(PanelOperatorTest, ACloseFromTheSystemIsExitWithItsQuestion) {
     copy.panel.OnTimer(kTimerResend);
     EXPECT_EQ(runtime.FunctionNames(), std::vector<std::string>{"send_video"});
     EXPECT_TRUE(close());
-    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel);
     EXPECT_EQ(runtime.FunctionNames(), (std::vector<std::string>{"send_video", "send_video(null)",
                                                                  "send_destroy", "destroy"}));
 }

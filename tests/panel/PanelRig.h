@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "link/LinkBroadcast.h"
-#include "panel/CuewireDlg.h"
+#include "panel/Panel.h"
 #include "panel/LinkFollower.h"
 #include "res/resource.h"
 #include "tests/fakes/FakeNdiRuntime.h"
@@ -75,7 +75,7 @@ struct PanelCopy {
     COutputRig outputRig;
     COutput& output;
     TableClaims numberClaims;
-    CCuewireDlg panel;
+    CPanel panel;
     int receiver = -1;
 };
 

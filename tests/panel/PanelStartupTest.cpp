@@ -116,7 +116,7 @@ TEST_F(PanelStartupTest, NinthCopyOffersToExitAndStaysUnnumberedWhenDeclined) {
     PanelCopy& accepted = NewCopy();
     accepted.window.answers = {MessageBoxAnswer::kOk};
     accepted.StartAndNumber();
-    EXPECT_EQ(accepted.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(accepted.window.endResult, CPanel::kEndResultCancel);
     EXPECT_TRUE(accepted.panel.HasEnded());
 }
 
@@ -341,7 +341,7 @@ TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
               (std::vector<std::string>{"send_video(null)", "send_destroy", "destroy"}));
     EXPECT_TRUE(runtime.calls[0].framesAllocated);
     EXPECT_FALSE(runtime.calls[1].framesAllocated);
-    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel);
     copy.panel.OnTimer(kTimerResend);  // a tick already queued does nothing
     EXPECT_EQ(runtime.calls.size(), 3u);
 }
@@ -366,7 +366,7 @@ TEST(PanelSessionEnd, RunsTheExitTeardownOnceWithoutAsking) {
                   (std::vector<std::string>{"send_video(null)", "send_destroy", "destroy"}))
             << duringQuestion;
         EXPECT_EQ(copy.window.messages.size(), duringQuestion ? 1u : 0u);
-        EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+        EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel);
         EXPECT_EQ(copy.frameBuffers.live, 0) << duringQuestion;
         copy.panel.OnTimer(kTimerResend);
         EXPECT_EQ(runtime.calls.size(), 3u) << "nothing goes out after the teardown";
@@ -381,7 +381,7 @@ TEST(PanelSessionEnd, AnInertPanelShutsDownNoRuntimeThatNeverStarted) {
     EXPECT_FALSE(copy.panel.OnInitDialog());
     copy.panel.OnSessionEnding();
     EXPECT_EQ(runtime.FunctionNames(), std::vector<std::string>{"initialize"});
-    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel);
 }
 
 TEST_F(PanelStartupTest, StartupPeriodEndsWithEditsUsableAndShowsATextChosenMeanwhile) {
@@ -503,7 +503,7 @@ TEST(PanelInert, ANdiSideThatCannotStartLeavesAnInertPanelThatStillExits) {
         copy.panel.OnVideoModeClicked();
         EXPECT_EQ(runtime.Count("send_create"), 0) << c.name;
         copy.panel.ExitCommand();
-        EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel) << c.name;
+        EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel) << c.name;
         EXPECT_EQ(runtime.Count("destroy"), c.expectedDestroys) << c.name;
         EXPECT_EQ(copy.frameBuffers.live, 0) << "every buffer had is freed at exit: " << c.name;
     }
@@ -519,7 +519,7 @@ TEST(PanelSupportDialog, APanelWithoutItsSupportDialogEndsAsIfCancelledOnceIniti
     EXPECT_TRUE(copy.window.slotControlsInitialised);
     EXPECT_TRUE(copy.window.controls.m_bAlpha);
     EXPECT_EQ(desktop.log.size(), 1u) << "the discovery request still goes out";
-    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel);
     EXPECT_TRUE(copy.panel.HasEnded());
     EXPECT_TRUE(copy.window.messages.empty()) << "nobody is asked anything";
     EXPECT_EQ(runtime.Count("destroy"), 1);

@@ -34,14 +34,14 @@ enum PanelTimer : int {
 // The control panel's behaviour: start-up, copy numbering, timers, video
 // modes, prompt slots, live text, keys and exit. The Win32 dialog turns
 // messages into these calls. UI thread only.
-class CCuewireDlg {
+class CPanel {
   public:
     static constexpr int kNumberingDelayMs = 2500;
     static constexpr int kResendPeriodMs = 1000;
     static constexpr int kStartupPeriodMs = 12000;
     static constexpr int kEndResultCancel = 2;
 
-    explicit CCuewireDlg(const PanelPorts& ports);
+    explicit CPanel(const PanelPorts& ports);
 
     // The panel's initialisation, once its window and controls exist. False
     // when the NDI runtime or the frame buffers failed: the panel stays inert.

@@ -1,4 +1,4 @@
-#include "panel/CuewireDlg.h"
+#include "panel/Panel.h"
 
 #include <cstdio>
 
@@ -15,7 +15,7 @@ constexpr char16_t kTitlePrefix[] = u"Bryvo Cuewire for NDI\u00AE - No ";
 
 }  // namespace
 
-CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
+CPanel::CPanel(const PanelPorts& ports)
     : m_window(ports.window),
       m_timers(ports.timers),
       m_clock(ports.clock),
@@ -27,7 +27,7 @@ CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
     m_nSlotMode.fill(kSlotGoLive);
 }
 
-bool CCuewireDlg::OnInitDialog() {
+bool CPanel::OnInitDialog() {
     m_strVersion = FormatVersion();
 
     m_mode = ModeFor(0, 0, true);
@@ -68,7 +68,7 @@ bool CCuewireDlg::OnInitDialog() {
     return true;
 }
 
-std::u16string CCuewireDlg::FormatVersion() {
+std::u16string CPanel::FormatVersion() {
     std::array<uint16_t, 4> version{};
     if (!m_program.ReadFileVersion(version)) {
         return {};
@@ -78,7 +78,7 @@ std::u16string CCuewireDlg::FormatVersion() {
     return AsciiToUtf16(text);
 }
 
-void CCuewireDlg::OnTimer(int id) {
+void CPanel::OnTimer(int id) {
     if (m_bInert || m_bEnded) {
         return;
     }
@@ -101,7 +101,7 @@ void CCuewireDlg::OnTimer(int id) {
     }
 }
 
-void CCuewireDlg::RunNumberingStep() {
+void CPanel::RunNumberingStep() {
     m_bDiscovering = false;
     m_nInstance = 0;
     const int32_t number = m_discovery.ClaimFreeNumber(m_numberClaims);
@@ -126,13 +126,13 @@ void CCuewireDlg::RunNumberingStep() {
     m_timers.StartTimer(kTimerResend, kResendPeriodMs);
 }
 
-void CCuewireDlg::EndStartupPeriod() {
+void CPanel::EndStartupPeriod() {
     m_output.EndStartupPeriod(LiveNow());
     m_timers.StopTimer(kTimerStartupEnd);
     m_window.EnableEdits();
 }
 
-void CCuewireDlg::OnLinkMessage(uint64_t code, int64_t value) {
+void CPanel::OnLinkMessage(uint64_t code, int64_t value) {
     // Still discovering, inert or left unnumbered, a copy holds no number, and
     // an answer would mark one taken for the copy that asked.
     m_discovery.HandleMessage(m_bus, code, value, HeldNumber(), m_clock.Milliseconds());
@@ -140,15 +140,15 @@ void CCuewireDlg::OnLinkMessage(uint64_t code, int64_t value) {
 
 // A copy that has ended has let its number go, and its window may still be
 // reading messages.
-std::optional<int32_t> CCuewireDlg::HeldNumber() const {
+std::optional<int32_t> CPanel::HeldNumber() const {
     return m_bNumbered && !m_bEnded ? std::optional<int32_t>(m_nInstance) : std::nullopt;
 }
 
-void CCuewireDlg::ExitCommand() {
+void CPanel::ExitCommand() {
     AskToExit(kExitQuestion);
 }
 
-void CCuewireDlg::AskToExit(std::u16string_view question) {
+void CPanel::AskToExit(std::u16string_view question) {
     if (m_bEnded) {
         return;
     }
@@ -159,11 +159,11 @@ void CCuewireDlg::AskToExit(std::u16string_view question) {
     EndPanel();
 }
 
-void CCuewireDlg::OnSessionEnding() {
+void CPanel::OnSessionEnding() {
     EndPanel();
 }
 
-void CCuewireDlg::EndPanel() {
+void CPanel::EndPanel() {
     // The session may end while the question is open: the teardown has run
     // by the time the operator's OK comes back.
     if (m_bEnded) {
@@ -177,14 +177,14 @@ void CCuewireDlg::EndPanel() {
     m_window.EndPanel(kEndResultCancel);
 }
 
-void CCuewireDlg::OnWindowShown() {
+void CPanel::OnWindowShown() {
     if (m_bShowSupport) {
         m_window.ShowSupportDialog();
         m_bShowSupport = false;
     }
 }
 
-bool CCuewireDlg::ReadAllControls() {
+bool CPanel::ReadAllControls() {
     PanelControlValues values;
     if (!m_window.ReadControls(values)) {
         return false;
@@ -198,7 +198,7 @@ bool CCuewireDlg::ReadAllControls() {
     return true;
 }
 
-void CCuewireDlg::WriteAllControls() {
+void CPanel::WriteAllControls() {
     PanelControlValues values;
     values.m_strEntry = m_strEntry;
     values.m_bAlpha = m_bAlpha;
