@@ -6,10 +6,10 @@
 #include "video/BitmapResources.h"
 #include "video/DrawSurface.h"
 #include "video/FrameBuffer.h"
-#include "video/PixelBlockAllocator.h"
 #include "video/KnownContent.h"
-#include "video/TextCanvas.h"
+#include "video/PixelBlockAllocator.h"
 #include "video/TextBoxGeometry.h"
+#include "video/TextCanvas.h"
 
 namespace cuewire {
 

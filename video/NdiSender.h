@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "video/PixelBlockAllocator.h"
 #include "video/NdiRuntime.h"
+#include "video/PixelBlockAllocator.h"
 
 namespace cuewire {
 

@@ -8,10 +8,10 @@
 
 #include "video/BitmapResources.h"
 #include "video/OutputFollower.h"
-#include "video/TextCanvas.h"
-#include "video/Wait.h"
 #include "video/PixelBlockAllocator.h"
 #include "video/Preview.h"
+#include "video/TextCanvas.h"
+#include "video/Wait.h"
 
 namespace cuewire::testing {
 

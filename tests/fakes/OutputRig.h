@@ -6,8 +6,8 @@
 #include <optional>
 #include <string_view>
 
-#include "video/PixelBlockAllocator.h"
 #include "video/Output.h"
+#include "video/PixelBlockAllocator.h"
 
 namespace cuewire::testing {
 
