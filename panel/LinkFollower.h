@@ -1,6 +1,6 @@
 #pragma once
 #include "link/LinkBroadcast.h"
-#include "video/Composer.h"
+#include "video/OutputFollower.h"
 
 namespace cuewire {
 

@@ -1,16 +1,16 @@
 // What the operator does: video modes, prompt slots, live text and keys.
-#include "panel/CuewireDlg.h"
+#include "panel/Panel.h"
 #include "panel/Text.h"
 #include "panel/VideoModes.h"
 #include "res/SlotCaptions.h"
 
 namespace cuewire {
 
-void CCuewireDlg::ApplyVideoMode() {
+void CPanel::ApplyVideoMode() {
     if (m_bInert || m_bEnded) {
         return;
     }
-    m_mode = ModeFor(m_nResolution, m_nRate, m_bAlpha != 0);
+    m_mode = ModeFor(m_nResolution, m_nRate, m_bAlpha);
     m_window.ShowModeLabel(ModeLabel(m_mode.width, m_mode.height, m_mode.rateN, m_mode.rateD));
     // No copy publishes under a number it has not been given yet.
     m_output.ApplyMode(m_mode, LiveNow(), HeldNumber());
@@ -18,12 +18,12 @@ void CCuewireDlg::ApplyVideoMode() {
 
 // Only the copy that took number 1 speaks on the link: not one still
 // discovering, nor one left unnumbered.
-LiveText CCuewireDlg::LiveNow() const {
-    const bool linkDue = m_bLink != 0 && m_bNumbered && m_nInstance == 0;
+LiveText CPanel::LiveNow() const {
+    const bool linkDue = m_bLink && m_bNumbered && m_nInstance == 0;
     return {m_strLive, linkDue};
 }
 
-void CCuewireDlg::GoLive(const std::u16string& text) {
+void CPanel::GoLive(const std::u16string& text) {
     if (m_bInert || m_bEnded) {
         return;
     }
@@ -39,7 +39,7 @@ void CCuewireDlg::GoLive(const std::u16string& text) {
     m_strPrevLive = m_strLive;
 }
 
-void CCuewireDlg::ClearOutput() {
+void CPanel::ClearOutput() {
     if (m_bInert || m_bEnded) {
         return;
     }
@@ -51,7 +51,7 @@ void CCuewireDlg::ClearOutput() {
     WriteAllControls();
 }
 
-void CCuewireDlg::ToggleSlotMode(int slot) {
+void CPanel::ToggleSlotMode(int slot) {
     if (slot < 0 || slot >= kSlotCount) {
         return;
     }
@@ -62,23 +62,23 @@ void CCuewireDlg::ToggleSlotMode(int slot) {
         mode == kSlotCopy ? u"" CUEWIRE_SLOT_CAPTION_COPY : u"" CUEWIRE_SLOT_CAPTION_GO_LIVE);
 }
 
-void CCuewireDlg::AppendSlotToEntry(int slot) {
+void CPanel::AppendSlotToEntry(int slot) {
     m_strEntry += u' ';
     m_strEntry += m_strSlot[static_cast<size_t>(slot)];
     WriteAllControls();
 }
 
-void CCuewireDlg::ClearSlot(int slot) {
+void CPanel::ClearSlot(int slot) {
     m_strSlot[static_cast<size_t>(slot)].clear();
     WriteAllControls();
 }
 
-void CCuewireDlg::OnTextChanged() {
+void CPanel::OnTextChanged() {
     ReadAllControls();
     TrimWhiteSpace(m_strLive);
 }
 
-bool CCuewireDlg::PreTranslateKey(KeyMessage message, int virtualKey, KeyState keys) {
+bool CPanel::PreTranslateKey(KeyMessage message, int virtualKey, KeyState keys) {
     const KeyAction action = MapKey(message, virtualKey, keys, m_nSlotMode);
     if (action.command == KeyCommand::kPassOn) {
         return false;
@@ -87,7 +87,7 @@ bool CCuewireDlg::PreTranslateKey(KeyMessage message, int virtualKey, KeyState k
     return true;
 }
 
-void CCuewireDlg::RunKeyAction(const KeyAction& action) {
+void CPanel::RunKeyAction(const KeyAction& action) {
     switch (action.command) {
         case KeyCommand::kOpenHelp:
             m_webPages.OpenWebPage(WebPage::kHelp);
@@ -115,30 +115,30 @@ void CCuewireDlg::RunKeyAction(const KeyAction& action) {
     }
 }
 
-void CCuewireDlg::OnVideoModeClicked() {
+void CPanel::OnVideoModeClicked() {
     if (ReadAllControls()) {
         ApplyVideoMode();
     }
 }
 
-void CCuewireDlg::OnLinkTickClicked() {
+void CPanel::OnLinkTickClicked() {
     ReadAllControls();  // takes effect at the next composition
 }
 
-void CCuewireDlg::OnWebLinkClicked(WebPage page) {
+void CPanel::OnWebLinkClicked(WebPage page) {
     m_webPages.OpenWebPage(page);
 }
 
-void CCuewireDlg::OnSlotKeyClicked(int slot) {
+void CPanel::OnSlotKeyClicked(int slot) {
     if (slot >= 0 && slot < kSlotCount) {
         GoLive(m_strSlot[static_cast<size_t>(slot)]);
     }
 }
 
-bool CCuewireDlg::OnSystemCommand(SystemCommand command) {
+bool CPanel::OnSystemCommand(SystemCommand command) {
     switch (command) {
         case SystemCommand::kAbout:
-            m_window.ShowAbout(m_strVersion, m_output.Sender().RuntimeVersion());
+            m_window.ShowAbout(m_strVersion, m_output.RuntimeVersion());
             return true;
         case SystemCommand::kAlwaysOnTop:
             ToggleAlwaysOnTop();
@@ -155,7 +155,7 @@ bool CCuewireDlg::OnSystemCommand(SystemCommand command) {
     return false;
 }
 
-void CCuewireDlg::ToggleAlwaysOnTop() {
+void CPanel::ToggleAlwaysOnTop() {
     m_bAlwaysOnTop = !m_bAlwaysOnTop;
     m_window.SetTopmost(m_bAlwaysOnTop);
     m_window.CheckAlwaysOnTop(m_bAlwaysOnTop);

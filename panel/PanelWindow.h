@@ -14,8 +14,8 @@ constexpr int kSlotCount = 8;
 // controls, a write fills all the controls from them.
 struct PanelControlValues {
     std::u16string m_strEntry;
-    int32_t m_bAlpha = 0;
-    int32_t m_bLink = 0;
+    bool m_bAlpha = false;
+    bool m_bLink = false;
     int32_t m_nResolution = 0;
     int32_t m_nRate = 0;
     std::array<std::u16string, kSlotCount> m_strSlot;

@@ -3,20 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "res/resource.h"
 #include "video/PixelFormat.h"
 
 namespace cuewire {
 
 namespace {
 
-bool HoldsFrame(const CDrawSurface& surface, int32_t width, int32_t height) {
-    return width > 0 && height > 0 &&
-           static_cast<long long>(width) * height <= surface.CapacityPixels();
-}
-
 // The part of a destination that a w x h surface placed at x, y covers.
-Rect Placed(int32_t x, int32_t y, int32_t w, int32_t h, int32_t destWidth,
-                 int32_t destHeight) {
+Rect Placed(int32_t x, int32_t y, int32_t w, int32_t h, int32_t destWidth, int32_t destHeight) {
     return {std::max(0, x), std::max(0, y), std::min(x + w, destWidth),
             std::min(y + h, destHeight)};
 }
@@ -53,93 +48,42 @@ inline uint32_t Keyed(uint32_t p) {
 
 }  // namespace
 
-// A step that throws (a text too long for the memory left) must not leave the
-// half-written buffer as the one the re-send hands over, nor the re-send shut
-// out: until the new frame is sent, the output stays as it was.
-class COutputComposer::CUnsentFrameUndo {
-  public:
-    explicit CUnsentFrameUndo(COutputComposer& composer)
-        : m_composer(composer), m_bTextShownBefore(composer.m_bTextShown) {}
-    ~CUnsentFrameUndo() {
-        if (!m_bSent) {
-            m_composer.m_sender.SwitchToNextFrame();
-            m_composer.m_bTextShown = m_bTextShownBefore;
-        }
-        m_composer.m_bComposing = 0;
-    }
-    CUnsentFrameUndo(const CUnsentFrameUndo&) = delete;
-    CUnsentFrameUndo& operator=(const CUnsentFrameUndo&) = delete;
-    void Sent() { m_bSent = true; }
-
-  private:
-    COutputComposer& m_composer;
-    int32_t m_bTextShownBefore;
-    bool m_bSent = false;
-};
-
-void COutputComposer::ComposeAndSend(const CompositionInput& input) {
-    m_bComposing = 1;
-    CUnsentFrameUndo undo(*this);
-    // Never write the buffer the runtime may still be reading: take the other one.
-    const int32_t frame = m_sender.SwitchToNextFrame();
-    m_bTextShown = 0;
-
-    const bool startup = m_bStartupPending == 1;
-    if (startup) {
-        ComposeStartupFrame(input);
-    } else if (m_bTextPending == 1) {
-        ComposeTextFrame(input);
-    } else {
-        ClearProgramme();
-    }
-    WriteFrame(frame, input);
-
-    m_wait.Wait(kSettleMilliseconds);
-    TellFollower(input, startup);
-    m_sender.SendFrame(frame);
-    undo.Sent();
-    HandProgrammeToPreview(input);
+bool COutputComposer::HoldsFrame(const CDrawSurface& surface, int32_t width, int32_t height) {
+    return width > 0 && height > 0 &&
+           static_cast<long long>(width) * height <= surface.CapacityPixels();
 }
 
-void COutputComposer::TellFollower(const CompositionInput& input, bool startup) {
-    // The start-up frame draws no text, so it tells the follower nothing.
-    if (!input.announce || startup) {
-        return;
-    }
-    if (m_bTextShown) {
-        m_follower.TextShown(input.live);
-    } else {
-        m_follower.TextCleared();
-    }
-}
-
-void COutputComposer::ComposeStartupFrame(const CompositionInput& input) {
-    m_wait.Wait(kSettleMilliseconds);
-    m_wait.Wait(kSettleMilliseconds);
+void COutputComposer::ComposeStartupFrame(const FrameBuffer& frame) {
+    const int32_t width = frame.width, height = frame.height;
     // Blended over the background, never over the last frame: blended again
     // and again, the banner's soft edges would darken with every composition.
     ResetProgrammeToBackground();
-    if (HoldsFrame(m_surfProgramme, input.width, input.height)) {
+    if (HoldsFrame(m_surfProgramme, width, height)) {
         m_surfStartup.CompositeOnto(Anchor::kCentre, kCompositeBlend, m_surfProgramme.Pixels(),
-                                    input.width, input.height);
+                                    width, height);
         const int32_t w = m_surfStartup.Width(), h = m_surfStartup.Height();
-        if (m_programmeKnown.Describes(m_surfProgramme.Pixels(), input.width, input.height)) {
-            m_programmeKnown.content = m_programmeKnown.content.Union(Placed(
-                (input.width - w) / 2, (input.height - h) / 2, w, h, input.width, input.height));
+        if (m_programmeKnown.Describes(m_surfProgramme.Pixels(), width, height)) {
+            m_programmeKnown.content = m_programmeKnown.content.Union(
+                Placed((width - w) / 2, (height - h) / 2, w, h, width, height));
         } else {
             m_programmeKnown = {};
         }
     }
+    WriteFrame(frame);
 }
 
-void COutputComposer::ComposeTextFrame(const CompositionInput& input) {
+void COutputComposer::ComposeTextFrame(const FrameBuffer& frame, std::u16string_view live) {
     ResetProgrammeToBackground();
     // Without a canvas the box keeps what it held; a short read-back is not keyed.
     const bool keyed =
-        m_surfText.DrawTextLine(m_canvas, DrawableLine(input.live)) == CanvasResult::kDrawn;
-    PlaceTextBox(input, keyed);
-    m_bTextPending = 0;
-    m_bTextShown = 1;
+        m_surfText.DrawTextLine(m_canvas, DrawableLine(live)) == CanvasResult::kDrawn;
+    PlaceTextBox(frame.width, frame.height, keyed);
+    WriteFrame(frame);
+}
+
+void COutputComposer::ComposeEmptyFrame(const FrameBuffer& frame) {
+    ClearProgramme();
+    WriteFrame(frame);
 }
 
 // A pasted tab or line break would show as the font's missing-glyph box, and
@@ -182,18 +126,18 @@ void COutputComposer::ClearProgramme() {
 
 // Keys the box and copies it to the bottom centre of the programme, a row at
 // a time while the row is still in the cache.
-void COutputComposer::PlaceTextBox(const CompositionInput& input, bool keyed) {
+void COutputComposer::PlaceTextBox(int32_t width, int32_t height, bool keyed) {
     uint32_t* box = m_surfText.Pixels();
     const int32_t w = m_surfText.Width(), h = m_surfText.Height();
     uint32_t* programme = m_surfProgramme.Pixels();
-    const bool placing = HoldsFrame(m_surfProgramme, input.width, input.height) &&
-                         m_surfText.Has32BitPixels() && programme;
+    const bool placing =
+        HoldsFrame(m_surfProgramme, width, height) && m_surfText.Has32BitPixels() && programme;
     Rect placed;
     if (placing) {
-        const TextBoxGeometry geometry = TextBoxGeometry::For(input.width, input.height);
-        const int32_t x = (input.width - w) / 2;
-        const int32_t y = input.height - h - geometry.bottomMargin;
-        placed = Placed(x, y, w, h, input.width, input.height);
+        const TextBoxGeometry geometry = TextBoxGeometry::For(width, height);
+        const int32_t x = (width - w) / 2;
+        const int32_t y = height - h - geometry.bottomMargin;
+        placed = Placed(x, y, w, h, width, height);
         // The box's rows and columns that land inside the programme.
         const int32_t firstColumn = placed.left - x, columns = placed.right - placed.left;
         for (int32_t row = 0; row < h; ++row) {
@@ -201,8 +145,7 @@ void COutputComposer::PlaceTextBox(const CompositionInput& input, bool keyed) {
             const int32_t destRow = y + row;
             const bool lands = !placed.Empty() && destRow >= placed.top && destRow < placed.bottom;
             uint32_t* dest =
-                lands ? programme + static_cast<size_t>(destRow) * input.width + placed.left
-                      : nullptr;
+                lands ? programme + static_cast<size_t>(destRow) * width + placed.left : nullptr;
             if (keyed) {
                 for (int32_t column = 0; column < w; ++column) {
                     source[column] = Keyed(source[column]);
@@ -221,7 +164,7 @@ void COutputComposer::PlaceTextBox(const CompositionInput& input, bool keyed) {
     if (!placing) {
         return;
     }
-    if (m_programmeKnown.Describes(programme, input.width, input.height)) {
+    if (m_programmeKnown.Describes(programme, width, height)) {
         m_programmeKnown.content = m_programmeKnown.content.Union(placed);
     } else {
         m_programmeKnown = {};
@@ -230,18 +173,16 @@ void COutputComposer::PlaceTextBox(const CompositionInput& input, bool keyed) {
 
 // The programme into the frame buffer. Where both are known, only the pixels
 // that either may hold other than transparent black are copied.
-void COutputComposer::WriteFrame(int32_t frame, const CompositionInput& input) {
-    uint32_t* dest = m_sender.FramePixels(frame);
-    const int32_t w = input.width, h = input.height;
-    if (!dest || frame < 0 || frame > 1 || !ProgrammeIsFull(w, h)) {
+void COutputComposer::WriteFrame(const FrameBuffer& frame) {
+    uint32_t* dest = frame.pixels;
+    const int32_t w = frame.width, h = frame.height;
+    KnownContent& known = KnownFor(dest);
+    if (!dest || !ProgrammeIsFull(w, h)) {
         m_surfProgramme.CompositeOnto(Anchor::kCentre, kCompositeCopy, dest, w, h);
-        if (frame >= 0 && frame <= 1) {
-            m_frameKnown[frame] = {};
-        }
+        known = {};
         return;
     }
     const uint32_t* programme = m_surfProgramme.Pixels();
-    KnownContent& known = m_frameKnown[frame];
     const bool programmeKnown = m_programmeKnown.Describes(programme, w, h);
     if (programmeKnown && known.Describes(dest, w, h)) {
         CopyRect(programme, dest, w, known.content.Union(m_programmeKnown.content));
@@ -251,21 +192,21 @@ void COutputComposer::WriteFrame(int32_t frame, const CompositionInput& input) {
     known = programmeKnown ? KnownContent{dest, w, h, m_programmeKnown.content} : KnownContent{};
 }
 
-bool COutputComposer::ProgrammeIsFull(int32_t width, int32_t height) const {
-    return width > 0 && height > 0 && m_surfProgramme.Holds32BitFrame(width, height);
+// The output alternates between two buffers; one not seen before takes the
+// place of the one not written last.
+KnownContent& COutputComposer::KnownFor(const uint32_t* pixels) {
+    for (int32_t i = 0; i < 2; ++i) {
+        if (pixels && m_frameKnown[i].pixels == pixels) {
+            m_nLastFrame = i;
+            return m_frameKnown[i];
+        }
+    }
+    m_nLastFrame = m_nLastFrame == 0 ? 1 : 0;
+    return m_frameKnown[m_nLastFrame];
 }
 
-void COutputComposer::HandProgrammeToPreview(const CompositionInput& input) {
-    if (!HoldsFrame(m_surfProgramme, input.width, input.height)) {
-        return;
-    }
-    const NDIlib_video_frame_v2_t* sent = m_sender.Frame(m_sender.CurrentFrame());
-    // Descriptors not filled yet carry no aspect; every frame of ours is 16:9.
-    const float aspect =
-        sent && sent->picture_aspect_ratio > 0.0f ? sent->picture_aspect_ratio : kAspect16By9;
-    m_preview.SetFrame(reinterpret_cast<const uint8_t*>(m_surfProgramme.Pixels()), input.width,
-                       input.height, input.width * 4, kFourCcRgba, aspect);
-    m_preview.Refresh();
+bool COutputComposer::ProgrammeIsFull(int32_t width, int32_t height) const {
+    return width > 0 && height > 0 && m_surfProgramme.Holds32BitFrame(width, height);
 }
 
 // The steps keep their order: the picture is scaled first, as at start, so
@@ -275,9 +216,6 @@ void COutputComposer::HandProgrammeToPreview(const CompositionInput& input) {
 // preview, before the copy has a number.
 void COutputComposer::ApplySize(int32_t width, int32_t height) {
     ScaleBackground(width, height);
-    if (m_bTextShown) {
-        m_bTextPending = 1;
-    }
     RebuildTextSurface(width, height);
     ResetBackground(width, height);
 }
@@ -303,26 +241,14 @@ void COutputComposer::RebuildTextSurface(int32_t width, int32_t height) {
 }
 
 void COutputComposer::LoadPictures(int32_t width, int32_t height) {
-    m_surfSplash.LoadBitmapResource(m_pictures, kSplashPictureId);
+    m_surfSplash.LoadBitmapResource(m_pictures, IDB_SPLASH);
     m_bBackgroundClear = false;
-    m_surfBackground.LoadBitmapResource(m_pictures, kBackgroundPictureId);
+    m_surfBackground.LoadBitmapResource(m_pictures, IDB_BACKGROUND);
     ScaleBackground(width, height);
-    if (HoldsFrame(m_surfBackground, width, height)) {
-        m_preview.SetFrame(reinterpret_cast<const uint8_t*>(m_surfBackground.Pixels()), width,
-                           height, width * 4, kFourCcRgba, kAspect16By9);
-        m_preview.Refresh();
-    }
 }
 
-void COutputComposer::ArmStartupFrame() {
+void COutputComposer::PrepareStartupFrame() {
     m_surfStartup.CopyFrom(m_surfSplash);
-    m_bStartupPending = 1;
-}
-
-bool COutputComposer::EndStartup() {
-    const bool armed = m_bStartupPending == 1;
-    m_bStartupPending = 0;
-    return armed;
 }
 
 void COutputComposer::ScaleBackground(int32_t width, int32_t height) {

@@ -8,8 +8,7 @@
 
 namespace cuewire {
 
-CDrawSurface::CDrawSurface(IFrameBufferAllocator& blocks)
-    : m_pBits(nullptr, BlockDeleter{&blocks}) {
+CDrawSurface::CDrawSurface(IPixelBlockAllocator& blocks) : m_pBits(nullptr, BlockDeleter{&blocks}) {
     Reallocate(kSurfaceInitialBytes);
 }
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "video/BitmapResources.h"
-#include "video/FrameBufferAllocator.h"
+#include "video/PixelBlockAllocator.h"
 #include "video/TextCanvas.h"
 
 namespace cuewire {
@@ -24,7 +24,7 @@ class CDrawSurface {
     // The buffer, a full 1080-line frame from the start, comes from `blocks`
     // (which outlives the surface) as zero pages; only what a size in use
     // needs is ever written.
-    explicit CDrawSurface(IFrameBufferAllocator& blocks);
+    explicit CDrawSurface(IPixelBlockAllocator& blocks);
     CDrawSurface(const CDrawSurface&) = delete;
     CDrawSurface& operator=(const CDrawSurface&) = delete;
     ~CDrawSurface() { Release(); }
@@ -84,7 +84,7 @@ class CDrawSurface {
 
     // A buffer goes back to the allocator it came from.
     struct BlockDeleter {
-        IFrameBufferAllocator* blocks;  // not owned
+        IPixelBlockAllocator* blocks;  // not owned
         void operator()(uint32_t* block) const { blocks->Free(block); }
     };
 

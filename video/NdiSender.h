@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "video/FrameBufferAllocator.h"
 #include "video/NdiRuntime.h"
+#include "video/PixelBlockAllocator.h"
 
 namespace cuewire {
 
@@ -16,7 +16,7 @@ class CNdiSender {
     static constexpr int kNameBytes = 32;
     static const char kProductMetadata[];
 
-    CNdiSender(INdiRuntime& ndi, IFrameBufferAllocator& buffers)
+    CNdiSender(INdiRuntime& ndi, IPixelBlockAllocator& buffers)
         : m_ndi(ndi),
           m_pFrames{FramePtr(nullptr, FrameDeleter{&buffers}),
                     FramePtr(nullptr, FrameDeleter{&buffers})} {}
@@ -47,13 +47,13 @@ class CNdiSender {
   private:
     // A descriptor takes its buffer with it, back to where the buffer came from.
     struct FrameDeleter {
-        IFrameBufferAllocator* buffers;  // not owned
+        IPixelBlockAllocator* buffers;  // not owned
         void operator()(NDIlib_video_frame_v2_t* frame) const;
     };
     using FramePtr = std::unique_ptr<NDIlib_video_frame_v2_t, FrameDeleter>;
 
-    INdiRuntime& m_ndi;         // not owned
-    FramePtr m_pFrames[2];      // buffers from the allocator, which outlives this
+    INdiRuntime& m_ndi;     // not owned
+    FramePtr m_pFrames[2];  // buffers from the allocator, which outlives this
     NDIlib_send_instance_t m_pSender = nullptr;
     bool m_bInitialised = false;
     int32_t m_nCurFrame = 0;

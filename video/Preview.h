@@ -17,18 +17,20 @@ class IPreviewWindow {
 
 // The output's preview: converts each frame it is handed into the preview
 // image and shows that image in the window.
-class CPreview final : public IPreview {
+class CPreview {
   public:
     // The image's buffer comes from `blocks`, which outlives this.
-    CPreview(IPreviewWindow& window, IFrameBufferAllocator& blocks)
+    CPreview(IPreviewWindow& window, IPixelBlockAllocator& blocks)
         : m_window(window), m_frame(blocks) {}
 
-    void Setup() override { m_frame.Setup(); }  // without a buffer the window stays blank
-    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                  uint32_t fourCc, float aspect) override {
-        m_frame.SetFrame(pixels, width, height, stride, fourCc, aspect);
+    // Once, when the NDI side is ready: allocates the preview image; without
+    // it the window stays blank.
+    void Setup() { m_frame.Setup(); }
+    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride) {
+        m_frame.SetFrame(pixels, width, height, stride);
     }
-    void Refresh() override {
+    // Points the window at the image and asks it to repaint.
+    void Refresh() {
         if (m_frame.Bits()) {
             m_window.Show(m_frame.Bits(), m_frame.Description());
         }

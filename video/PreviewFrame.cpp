@@ -13,9 +13,7 @@ bool CPreviewFrame::Setup() {
     return m_pBuffer != nullptr;
 }
 
-void CPreviewFrame::SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                             uint32_t /*fourCc: every frame has the same byte order*/,
-                             float /*aspect: every frame is 16:9*/) {
+void CPreviewFrame::SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride) {
     if (!m_pBuffer) {
         return;
     }

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "video/FrameBufferAllocator.h"
+#include "video/PixelBlockAllocator.h"
 
 namespace cuewire {
 
@@ -22,14 +22,15 @@ class CPreviewFrame {
     static constexpr int kHalvingWidth = 640;
 
     // The preview buffer will come from `blocks`, which outlives this.
-    explicit CPreviewFrame(IFrameBufferAllocator& blocks)
+    explicit CPreviewFrame(IPixelBlockAllocator& blocks)
         : m_pBuffer(nullptr, BlockDeleter{&blocks}) {}
 
     // Allocates the one preview buffer, as zero pages of which a frame writes
     // only its own size; without it SetFrame does nothing.
     bool Setup();
-    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                  uint32_t fourCc, float aspect);
+    // Every frame is 16:9 with the output's byte order, so the size and the
+    // row stride are all it takes.
+    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride);
 
     const uint8_t* Bits() const { return reinterpret_cast<const uint8_t*>(m_pBuffer.get()); }
     const PreviewBitmapDescription& Description() const { return m_description; }
@@ -37,24 +38,12 @@ class CPreviewFrame {
   private:
     // The buffer goes back to the allocator it came from.
     struct BlockDeleter {
-        IFrameBufferAllocator* blocks;  // not owned
+        IPixelBlockAllocator* blocks;  // not owned
         void operator()(uint32_t* block) const { blocks->Free(block); }
     };
 
     std::unique_ptr<uint32_t[], BlockDeleter> m_pBuffer;  // kFrameBufferBytes
     PreviewBitmapDescription m_description;
-};
-
-// Where compositions hand the programme picture: SetFrame converts a frame,
-// Refresh points the window at the result and asks it to repaint.
-class IPreview {
-  public:
-    virtual ~IPreview() = default;
-    // Once, when the NDI side is ready: allocates the preview buffer.
-    virtual void Setup() = 0;
-    virtual void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                          uint32_t fourCc, float aspect) = 0;
-    virtual void Refresh() = 0;
 };
 
 }  // namespace cuewire

@@ -6,13 +6,15 @@
 #include "link/win/LinkTransferThread.h"
 #include "link/win/MachineNumberClaims.h"
 #include "link/win/RegisteredMessageBus.h"
-#include "panel/CuewireDlg.h"
+#include "panel/Panel.h"
+#include "panel/LinkFollower.h"
 #include "panel/win/PanelDialog.h"
+#include "video/Output.h"
 #include "video/win/DWriteTextCanvas.h"
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
 #include "video/win/PreviewWindow.h"
-#include "video/win/VirtualFrameBufferAllocator.h"
+#include "video/win/VirtualPixelBlockAllocator.h"
 
 namespace cuewire {
 
@@ -34,12 +36,15 @@ int CCuewireApp::Run() {
     CMachineNumberClaims numberClaims;  // released by the panel's exit
     CSleepWait wait;
     // The surfaces' and the preview's buffers, apart from the frame buffers.
-    CVirtualFrameBufferAllocator pixelBlocks;
+    CVirtualPixelBlockAllocator pixelBlocks;
     CPreviewWindow preview;
+    // The text link follows what the output shows.
+    CLinkFollower linkFollower(link);
+    COutput output(OutputDevices{runtime.Runtime(), m_frameBuffers, canvas, pictures, wait, preview,
+                                 pixelBlocks},
+                   linkFollower);
     CPanelDialog window(m_hInstance, m_nLinkMessage, preview);
-    CCuewireDlg panel(PanelPorts{window, window, window, window, window, bus, link, numberClaims,
-                                 OutputDevices{runtime.Runtime(), m_frameBuffers, canvas, pictures,
-                                               wait, preview, pixelBlocks}});
+    CPanel panel(PanelPorts{window, window, window, window, window, bus, numberClaims, output});
 
     window.Run(panel);
     return 0;

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "video/FrameBufferAllocator.h"
+#include "video/PixelBlockAllocator.h"
 
 namespace cuewire {
 
@@ -11,7 +11,7 @@ class CCuewireApp {
   public:
     // `linkMessage` was registered before anything else ran; `frameBuffers`
     // outlives the application.
-    CCuewireApp(HINSTANCE instance, UINT linkMessage, IFrameBufferAllocator& frameBuffers)
+    CCuewireApp(HINSTANCE instance, UINT linkMessage, IPixelBlockAllocator& frameBuffers)
         : m_hInstance(instance), m_nLinkMessage(linkMessage), m_frameBuffers(frameBuffers) {}
 
     // Returns the process's exit code.
@@ -20,7 +20,7 @@ class CCuewireApp {
   private:
     HINSTANCE m_hInstance;  // not owned
     UINT m_nLinkMessage;
-    IFrameBufferAllocator& m_frameBuffers;  // not owned
+    IPixelBlockAllocator& m_frameBuffers;  // not owned
 };
 
 }  // namespace cuewire

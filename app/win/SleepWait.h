@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "video/Composer.h"
+#include "video/Wait.h"
 
 namespace cuewire {
 

@@ -3,7 +3,7 @@
 #include "app/win/CuewireApp.h"
 #include "app/win/DllSearch.h"
 #include "link/LinkCodes.h"
-#include "video/win/VirtualFrameBufferAllocator.h"
+#include "video/win/VirtualPixelBlockAllocator.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
@@ -12,7 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     // The link's message number next: other copies may already be asking.
     const UINT linkMessage =
         RegisterWindowMessageW(reinterpret_cast<const wchar_t*>(cuewire::kLinkMessageName));
-    cuewire::CVirtualFrameBufferAllocator frameBuffers;
+    cuewire::CVirtualPixelBlockAllocator frameBuffers;
     cuewire::CCuewireApp app(instance, linkMessage, frameBuffers);
     return app.Run();
 }

@@ -9,8 +9,8 @@ namespace cuewire {
 
 bool CPanelDialog::ReadControls(PanelControlValues& values) {
     values.m_strEntry = FromWide(ControlText(IDC_ENTRY));
-    values.m_bAlpha = IsDlgButtonChecked(Handle(), IDC_ALPHA) == BST_CHECKED ? 1 : 0;
-    values.m_bLink = IsDlgButtonChecked(Handle(), IDC_LINK) == BST_CHECKED ? 1 : 0;
+    values.m_bAlpha = IsDlgButtonChecked(Handle(), IDC_ALPHA) == BST_CHECKED;
+    values.m_bLink = IsDlgButtonChecked(Handle(), IDC_LINK) == BST_CHECKED;
     if (!ReadRadioGroup(IDC_RES_720, IDC_RES_HIDDEN, 1, values.m_nResolution) ||
         !ReadRadioGroup(IDC_RATE_25, IDC_RATE_30, 2, values.m_nRate)) {
         return false;

@@ -20,7 +20,7 @@ CPanelDialog::CPanelDialog(HINSTANCE instance, UINT linkMessage, CPreviewWindow&
 
 CPanelDialog::~CPanelDialog() = default;
 
-INT_PTR CPanelDialog::Run(CCuewireDlg& panel) {
+INT_PTR CPanelDialog::Run(CPanel& panel) {
     m_pPanel = &panel;
     const INT_PTR result = RunModal(nullptr);
     m_pPanel = nullptr;
@@ -69,7 +69,7 @@ INT_PTR CPanelDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return TRUE;
         case WM_SYSCOMMAND:
             return m_pPanel->OnSystemCommand(SystemCommandFor(static_cast<int>(wParam))) ? TRUE
-                                                                                        : FALSE;
+                                                                                         : FALSE;
         case WM_DRAWITEM:
             OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             SetMessageResult(TRUE);

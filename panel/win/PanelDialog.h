@@ -8,7 +8,7 @@
 #include "controls/win/ColButton.h"
 #include "controls/win/ColStatic.h"
 #include "dialogs/win/SupportDialog.h"
-#include "panel/CuewireDlg.h"
+#include "panel/Panel.h"
 #include "panel/PanelWindow.h"
 #include "win32/GdiOwners.h"
 #include "video/win/ScaledPicture.h"
@@ -17,7 +17,7 @@
 namespace cuewire {
 
 // The control panel's window (template 102): turns messages into calls on the
-// panel's behaviour (CCuewireDlg) and the panel's requests into Win32 calls.
+// panel's behaviour (CPanel) and the panel's requests into Win32 calls.
 // UI thread only.
 class CPanelDialog final : public CDialogWindow,
                            public IPanelWindow,
@@ -31,7 +31,7 @@ class CPanelDialog final : public CDialogWindow,
     ~CPanelDialog() override;
 
     // Runs the panel modally until it ends; `panel` receives every event.
-    INT_PTR Run(CCuewireDlg& panel);
+    INT_PTR Run(CPanel& panel);
 
     // IPanelWindow
     void SetTitle(std::u16string_view title) override;
@@ -88,7 +88,7 @@ class CPanelDialog final : public CDialogWindow,
     static constexpr int kIconSize = 32;
     static constexpr int kSmallIconSize = 16;
 
-    CCuewireDlg* m_pPanel = nullptr;  // not owned; set while Run runs
+    CPanel* m_pPanel = nullptr;  // not owned; set while Run runs
     UINT m_nLinkMessage;
     CPreviewWindow& m_preview;  // not owned
     std::array<CColButton, kSlotCount> m_modeButtons;

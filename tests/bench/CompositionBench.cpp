@@ -7,20 +7,13 @@
 #include <cstring>
 #include <vector>
 
+#include "res/resource.h"
 #include "tests/fakes/FakePorts.h"
+#include "tests/fakes/OutputRig.h"
 #include "tests/fakes/SilentNdiRuntime.h"
-#include "video/Composer.h"
 
 namespace cuewire {
 namespace {
-
-struct NoWait final : IWait {
-    void Wait(int) override {}
-};
-struct NoLink final : IOutputFollower {
-    void TextShown(std::u16string_view) override {}
-    void TextCleared() override {}
-};
 
 // A banner like the real one: opaque inside, fading to transparent over its
 // outer 24 pixels, so the blend meets every alpha and mostly the two ends.
@@ -47,32 +40,26 @@ void Compose(benchmark::State& state, Content content) {
     const int w = static_cast<int>(state.range(0));
     const int h = static_cast<int>(state.range(1));
     testing::SilentNdiRuntime runtime;
-    CHeapFrameBufferAllocator frameBuffers;
-    CNdiSender sender(runtime, frameBuffers);
+    CHeapPixelBlockAllocator frameBuffers;
     testing::BlockTextCanvas canvas;
     testing::MemoryPictures pictures;
-    pictures.pictures[kSplashPictureId] = FadingBanner();
-    pictures.Add(kBackgroundPictureId, 480, 270, 32, 0x00203040);
-    NoWait wait;
-    NoLink link;
-    testing::RecordingPreview preview;
-    COutputComposer composer(sender, canvas, pictures, wait, link, preview, frameBuffers);
-    sender.InitialiseNdi();
-    sender.AllocateFrames();
-    preview.Setup();
-    composer.LoadPictures(w, h);
-    sender.FillFrameDescriptors(w, h, 30000, 1200, true);
-    composer.ApplySize(w, h);
-    sender.CreateSender(0);
-    composer.ArmStartupFrame();
+    pictures.pictures[IDB_SPLASH] = FadingBanner();
+    pictures.Add(IDB_BACKGROUND, 480, 270, 32, 0x00203040);
+    testing::COutputRig rig({runtime, frameBuffers, canvas, pictures});
+    if (!rig.Start(testing::ModeOf(w, h))) {
+        state.SkipWithError("no frame buffers");
+        return;
+    }
+    // The start-up frame goes out on the first sender; the period stays armed
+    // for the start-up case.
+    rig.Publish(testing::ModeOf(w, h));
     if (content != Content::kStartup) {
-        composer.EndStartup();
+        rig.output.EndStartupPeriod({});
     }
     const std::u16string live = u"Live from the studio: Cuewire";
     for (auto _ : state) {
-        content == Content::kText ? composer.QueueText() : composer.DropQueuedText();
-        composer.ComposeAndSend({w, h, live, false});
-        benchmark::DoNotOptimize(sender.FramePixels(sender.CurrentFrame()));
+        content == Content::kText ? rig.ShowText(live) : rig.Clear(live);
+        benchmark::DoNotOptimize(rig.Pixels());
     }
     state.SetBytesProcessed(state.iterations() * int64_t{w} * h * 4);
 }

@@ -57,7 +57,7 @@ void MemoryPictures::Add(int resourceId, int width, int height, int bitsPerPixel
 
 uint32_t* CountingFrameBuffers::Allocate(size_t words) {
     ++requests;
-    if (failAt != 0 && requests >= failAt) {
+    if (failAt != 0 && requests >= failAt && (failUntil == 0 || requests <= failUntil)) {
         return nullptr;
     }
     auto* block = static_cast<uint32_t*>(std::calloc(words, sizeof(uint32_t)));

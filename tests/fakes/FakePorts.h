@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "video/Composer.h"
-#include "video/FrameBufferAllocator.h"
+#include "video/BitmapResources.h"
+#include "video/OutputFollower.h"
+#include "video/PixelBlockAllocator.h"
 #include "video/Preview.h"
+#include "video/TextCanvas.h"
+#include "video/Wait.h"
 
 namespace cuewire::testing {
 
@@ -64,32 +67,6 @@ class RecordingFollower final : public IOutputFollower {
     const int* m_sendCounter;
 };
 
-// Converts every frame as the preview window would and counts the repaints.
-class RecordingPreview final : public IPreview {
-  public:
-    void Setup() override { frame.Setup(); }
-    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                  uint32_t fourCc, float aspect) override {
-        frame.SetFrame(pixels, width, height, stride, fourCc, aspect);
-        lastPixels = pixels;
-        lastWidth = width;
-        lastHeight = height;
-        lastFourCc = fourCc;
-        lastAspect = aspect;
-        ++setFrames;
-    }
-    void Refresh() override { ++refreshes; }
-
-    CHeapFrameBufferAllocator blocks;
-    CPreviewFrame frame{blocks};
-    const uint8_t* lastPixels = nullptr;
-    int32_t lastWidth = 0, lastHeight = 0;
-    uint32_t lastFourCc = 0;
-    float lastAspect = 0.0f;
-    int setFrames = 0;
-    int refreshes = 0;
-};
-
 // The preview window as a recorder of the images it was handed.
 class RecordingPreviewWindow final : public IPreviewWindow {
   public:
@@ -105,8 +82,9 @@ class RecordingPreviewWindow final : public IPreviewWindow {
 };
 
 // Zero-page blocks from the C library (calloc), counted, that run out of memory on
-// request `failAt` (1-based; 0 never) and every request after it.
-class CountingFrameBuffers final : public IFrameBufferAllocator {
+// request `failAt` (1-based; 0 never) and every request after it, or up to
+// request `failUntil` where that is set.
+class CountingFrameBuffers final : public IPixelBlockAllocator {
   public:
     uint32_t* Allocate(size_t words) override;
     void Free(uint32_t* buffer) override;
@@ -114,6 +92,7 @@ class CountingFrameBuffers final : public IFrameBufferAllocator {
     void FillLive(uint32_t word);
 
     int failAt = 0;
+    int failUntil = 0;
     int requests = 0;
     int live = 0;  // handed out and not yet freed
 

@@ -117,7 +117,7 @@ TEST_F(PanelOperatorTest, HeldCopyKeyAppendsOncePerRepeatInOrder) {
 }
 
 TEST_F(PanelOperatorTest, AnEntryLineGrownPast20000UnitsGoesLiveWholeAndOverTheLink) {
-    copy.window.controls.m_bLink = 1;
+    copy.window.controls.m_bLink = true;
     copy.panel.OnLinkTickClicked();
     copy.window.Type(IDC_SLOT_EDIT_FIRST, std::u16string(200, u'z'));
     copy.panel.ToggleSlotMode(0);
@@ -134,7 +134,7 @@ TEST_F(PanelOperatorTest, AnEntryLineGrownPast20000UnitsGoesLiveWholeAndOverTheL
 }
 
 TEST_F(PanelOperatorTest, ModeChangeRedrawsTheShownTextAtTheNewSizeAndSendsTheLinkAgain) {
-    copy.window.controls.m_bLink = 1;
+    copy.window.controls.m_bLink = true;
     copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Hi");
     copy.Key(kVirtualKeyF3);
     desktop.log.clear();
@@ -173,18 +173,18 @@ TEST_F(PanelOperatorTest, ChoosingTheCheckedRadioAgainAppliesTheModeAgain) {
 }
 
 TEST_F(PanelOperatorTest, AlphaOffSendsBgrxAndLinkOptionChangesNoPixel) {
-    copy.window.controls.m_bAlpha = 0;
+    copy.window.controls.m_bAlpha = false;
     copy.panel.OnVideoModeClicked();
     EXPECT_EQ(runtime.lastSentFrame.FourCC, kFourCcBgrx);
     const int sends = runtime.sendsWithFrame;
-    copy.window.controls.m_bLink = 1;
+    copy.window.controls.m_bLink = true;
     copy.panel.OnLinkTickClicked();
     EXPECT_TRUE(copy.panel.LinkTicked());
     EXPECT_EQ(runtime.sendsWithFrame, sends);
 }
 
 TEST_F(PanelOperatorTest, LinkCarriesEachCompositionOnlyFromTheFirstCopy) {
-    copy.window.controls.m_bLink = 1;
+    copy.window.controls.m_bLink = true;
     copy.panel.OnLinkTickClicked();
     copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Hi");
     desktop.log.clear();
@@ -206,7 +206,7 @@ TEST_F(PanelOperatorTest, LinkCarriesEachCompositionOnlyFromTheFirstCopy) {
     PanelCopy second(desktop, runtime, 2);
     second.StartAndRun();
     ASSERT_EQ(second.panel.Instance(), 1);
-    second.window.controls.m_bLink = 1;
+    second.window.controls.m_bLink = true;
     second.panel.OnLinkTickClicked();
     second.window.Type(IDC_ENTRY, u"Quiet");
     desktop.log.clear();
@@ -249,7 +249,9 @@ TEST_F(PanelOperatorTest, SystemMenuCommandsAndWebLinks) {
 
 TEST_F(PanelOperatorTest, ACloseFromTheSystemIsExitWithItsQuestion) {
     // As End task sends it: SC_CLOSE, whose low four bits are the platform's.
-    const auto close = [this] { return copy.panel.OnSystemCommand(SystemCommandFor(0xF060 | 0x2)); };
+    const auto close = [this] {
+        return copy.panel.OnSystemCommand(SystemCommandFor(0xF060 | 0x2));
+    };
     copy.window.answers = {MessageBoxAnswer::kCancel, MessageBoxAnswer::kOk};
     runtime.calls.clear();
     EXPECT_TRUE(close()) << "no default processing: it would close nothing or kill";
@@ -258,7 +260,7 @@ TEST_F(PanelOperatorTest, ACloseFromTheSystemIsExitWithItsQuestion) {
     copy.panel.OnTimer(kTimerResend);
     EXPECT_EQ(runtime.FunctionNames(), std::vector<std::string>{"send_video"});
     EXPECT_TRUE(close());
-    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel);
     EXPECT_EQ(runtime.FunctionNames(), (std::vector<std::string>{"send_video", "send_video(null)",
                                                                  "send_destroy", "destroy"}));
 }

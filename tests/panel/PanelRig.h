@@ -3,11 +3,15 @@
 // other copies.
 #include <gtest/gtest.h>
 
-#include "panel/CuewireDlg.h"
+#include "link/LinkBroadcast.h"
+#include "panel/Panel.h"
+#include "panel/LinkFollower.h"
+#include "res/resource.h"
 #include "tests/fakes/FakeNdiRuntime.h"
 #include "tests/fakes/FakePanelWindow.h"
 #include "tests/fakes/FakePorts.h"
 #include "tests/fakes/LinkBus.h"
+#include "tests/fakes/OutputRig.h"
 
 namespace cuewire::testing {
 
@@ -16,14 +20,16 @@ struct PanelCopy {
         : desktop(desktop),
           bus(desktop),
           linkBroadcast(bus),
+          linkFollower(linkBroadcast),
+          outputRig({runtime, frameBuffers, canvas, pictures, &wait, &linkFollower, &preview,
+                     &surfaceBlocks}),
+          output(outputRig.output),
           numberClaims(desktop.claims, desktop.session),
-          panel(PanelPorts{window, window, window, window, window, bus, linkBroadcast, numberClaims,
-                           OutputDevices{runtime, frameBuffers, canvas, pictures, wait, preview,
-                                         surfaceBlocks}}) {
+          panel(PanelPorts{window, window, window, window, window, bus, numberClaims, output}) {
         window.processId = processId;
         window.onEditChanged = [this] { panel.OnTextChanged(); };
-        pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);
-        pictures.Add(kBackgroundPictureId, 480, 270, 32, 0x00102030);
+        pictures.Add(IDB_SPLASH, 720, 276, 32, 0x80ffffff);
+        pictures.Add(IDB_BACKGROUND, 480, 270, 32, 0x00102030);
         receiver = desktop.Join(
             [this](uint64_t code, int64_t value) { panel.OnLinkMessage(code, value); });
     }
@@ -53,13 +59,12 @@ struct PanelCopy {
         desktop.Pump();
         return taken;
     }
-    uint32_t OutputPixel(int x, int y) {
-        return reinterpret_cast<const uint32_t*>(panel.Output().CurrentFrame()->p_data)[y * panel.Mode().width + x];
-    }
+    uint32_t OutputPixel(int x, int y) { return outputRig.Pixel(x, y); }
 
     SharedDesktop& desktop;
     SharedDesktop::Bus bus;
     CLinkBroadcast linkBroadcast;
+    CLinkFollower linkFollower;  // the text link follows the output
     FakePanelWindow window;
     CountingFrameBuffers frameBuffers;
     CountingFrameBuffers surfaceBlocks;
@@ -67,8 +72,10 @@ struct PanelCopy {
     MemoryPictures pictures;
     RecordingWait wait;
     RecordingPreviewWindow preview;
+    COutputRig outputRig;
+    COutput& output;
     TableClaims numberClaims;
-    CCuewireDlg panel;
+    CPanel panel;
     int receiver = -1;
 };
 

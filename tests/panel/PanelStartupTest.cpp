@@ -36,7 +36,7 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     EXPECT_EQ(runtime.Count("send_create"), 0) << "no sender before the copy has a number";
     EXPECT_EQ(copy.panel.Version(), u"1.0.0.6");
     EXPECT_TRUE(copy.window.menuChecks[IDM_ALWAYS_ON_TOP]);
-    EXPECT_EQ(copy.window.controls.m_bAlpha, 1);
+    EXPECT_TRUE(copy.window.controls.m_bAlpha);
 
     copy.Fire(kTimerNumbering);
     EXPECT_EQ(copy.panel.Instance(), 0);
@@ -54,8 +54,7 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
                                         "send_video"}));
     EXPECT_EQ(runtime.calls[1].senderName, "Bryvo Cuewire 1");
     EXPECT_EQ(runtime.calls[2].metadata, CNdiSender::kProductMetadata);
-    EXPECT_EQ(runtime.calls[3].frameData,
-              copy.panel.Output().CurrentFrame()->p_data);
+    EXPECT_EQ(runtime.calls[3].frameData, copy.output.CurrentFrame()->p_data);
     EXPECT_EQ(runtime.liveSenders, 1);
     EXPECT_EQ(copy.OutputPixel(280, 222), 0x80808080u) << "the splash, centred";
     EXPECT_EQ(runtime.lastSentFrame.xres, 1280);
@@ -65,8 +64,7 @@ TEST_F(PanelStartupTest, FirstCopyTakesNumberOneAndPublishesTheStartupFrame) {
     copy.Fire(kTimerResend);
     copy.Fire(kTimerResend);
     EXPECT_EQ(runtime.sendsWithFrame, sends + 2);
-    EXPECT_EQ(runtime.lastSentFrame.p_data,
-              copy.panel.Output().CurrentFrame()->p_data);
+    EXPECT_EQ(runtime.lastSentFrame.p_data, copy.output.CurrentFrame()->p_data);
 }
 
 TEST_F(PanelStartupTest, AModeChosenBeforeTheNumberingStepIsTheOneItsSenderStartsIn) {
@@ -119,7 +117,7 @@ TEST_F(PanelStartupTest, NinthCopyOffersToExitAndStaysUnnumberedWhenDeclined) {
     PanelCopy& accepted = NewCopy();
     accepted.window.answers = {MessageBoxAnswer::kOk};
     accepted.StartAndNumber();
-    EXPECT_EQ(accepted.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(accepted.window.endResult, CPanel::kEndResultCancel);
     EXPECT_TRUE(accepted.panel.HasEnded());
 }
 
@@ -195,7 +193,7 @@ TEST(PanelCrossingCopies, CopiesWhoseRequestsCrossTakeOneTwoThree) {
             }
         }
         EXPECT_EQ(sources, (std::multiset<std::string>{"Bryvo Cuewire 1", "Bryvo Cuewire 2",
-                                                      "Bryvo Cuewire 3"}))
+                                                       "Bryvo Cuewire 3"}))
             << c.name << ": each copy its own source, created once";
 
         // A copy started later hears the three and takes the next number.
@@ -217,8 +215,8 @@ TEST_F(PanelStartupTest, ACopyStillDiscoveringAnswersNothing) {
     desktop.log.clear();
     PanelCopy& third = NewCopy();
     third.Start();
-    EXPECT_EQ(desktop.log, (std::vector<LinkMessage>{{kLinkDiscoveryRequest, 102},
-                                                     {kLinkNumberReply, 0}}))
+    EXPECT_EQ(desktop.log,
+              (std::vector<LinkMessage>{{kLinkDiscoveryRequest, 102}, {kLinkNumberReply, 0}}))
         << "only the numbered copy answers";
 }
 
@@ -291,7 +289,7 @@ TEST_F(PanelStartupTest, OnlyACopyThatTookNumberOneSpeaksOnTheLink) {
         return traffic;
     };
     auto tickLinkAndCompose = [](PanelCopy& copy) {
-        copy.window.controls.m_bLink = 1;
+        copy.window.controls.m_bLink = true;
         copy.panel.OnLinkTickClicked();
         copy.window.Type(IDC_SLOT_EDIT_FIRST, u"Hi");  // as another program could set it
         copy.Key(kVirtualKeyF3);
@@ -330,10 +328,10 @@ TEST_F(PanelStartupTest, OnlyACopyThatTookNumberOneSpeaksOnTheLink) {
 
 TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
     PanelCopy& copy = NewCopy();
-    runtime.framesAllocatedProbe = [](const void* panel) {
-        return static_cast<const CCuewireDlg*>(panel)->Output().Sender().FramesAllocated();
+    runtime.framesAllocatedProbe = [](const void* output) {
+        return static_cast<const COutput*>(output)->Sender().FramesAllocated();
     };
-    runtime.probeContext = &copy.panel;
+    runtime.probeContext = &copy.output;
     copy.StartAndNumber();
     copy.window.answers = {MessageBoxAnswer::kCancel, MessageBoxAnswer::kOk};
     copy.panel.ExitCommand();
@@ -344,7 +342,7 @@ TEST_F(PanelStartupTest, ConfirmedExitFlushesFreesAndDestroysInOrder) {
               (std::vector<std::string>{"send_video(null)", "send_destroy", "destroy"}));
     EXPECT_TRUE(runtime.calls[0].framesAllocated);
     EXPECT_FALSE(runtime.calls[1].framesAllocated);
-    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel);
     copy.panel.OnTimer(kTimerResend);  // a tick already queued does nothing
     EXPECT_EQ(runtime.calls.size(), 3u);
 }
@@ -369,7 +367,7 @@ TEST(PanelSessionEnd, RunsTheExitTeardownOnceWithoutAsking) {
                   (std::vector<std::string>{"send_video(null)", "send_destroy", "destroy"}))
             << duringQuestion;
         EXPECT_EQ(copy.window.messages.size(), duringQuestion ? 1u : 0u);
-        EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+        EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel);
         EXPECT_EQ(copy.frameBuffers.live, 0) << duringQuestion;
         copy.panel.OnTimer(kTimerResend);
         EXPECT_EQ(runtime.calls.size(), 3u) << "nothing goes out after the teardown";
@@ -384,7 +382,7 @@ TEST(PanelSessionEnd, AnInertPanelShutsDownNoRuntimeThatNeverStarted) {
     EXPECT_FALSE(copy.panel.OnInitDialog());
     copy.panel.OnSessionEnding();
     EXPECT_EQ(runtime.FunctionNames(), std::vector<std::string>{"initialize"});
-    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel);
 }
 
 TEST_F(PanelStartupTest, StartupPeriodEndsWithEditsUsableAndShowsATextChosenMeanwhile) {
@@ -404,8 +402,7 @@ TEST_F(PanelStartupTest, TheStartupFrameStaysTheSameHoweverManyCompositionsMakeI
     PanelCopy& copy = NewCopy();
     copy.StartAndNumber();
     const auto frame = [&copy] {
-        const auto* pixels =
-            reinterpret_cast<const uint32_t*>(copy.panel.Output().CurrentFrame()->p_data);
+        const auto* pixels = reinterpret_cast<const uint32_t*>(copy.output.CurrentFrame()->p_data);
         return std::vector<uint32_t>(pixels, pixels + 1280 * 720);
     };
     const std::vector<uint32_t> first = frame();
@@ -427,8 +424,9 @@ TEST_F(PanelStartupTest, TakingTheTextOffDuringTheStartupPeriodDropsThePendingTe
         copy.Key(kVirtualKeyF3);
         copy.Key(key);
         copy.Fire(kTimerStartupEnd);
-        EXPECT_EQ(copy.OutputPixel(91, 552), 0u) << "no empty box when the period ends, key " << key;
-        EXPECT_FALSE(copy.panel.Output().TextShown()) << key;
+        EXPECT_EQ(copy.OutputPixel(91, 552), 0u)
+            << "no empty box when the period ends, key " << key;
+        EXPECT_FALSE(copy.output.TextShown()) << key;
     }
 }
 
@@ -506,7 +504,7 @@ TEST(PanelInert, ANdiSideThatCannotStartLeavesAnInertPanelThatStillExits) {
         copy.panel.OnVideoModeClicked();
         EXPECT_EQ(runtime.Count("send_create"), 0) << c.name;
         copy.panel.ExitCommand();
-        EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel) << c.name;
+        EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel) << c.name;
         EXPECT_EQ(runtime.Count("destroy"), c.expectedDestroys) << c.name;
         EXPECT_EQ(copy.frameBuffers.live, 0) << "every buffer had is freed at exit: " << c.name;
     }
@@ -520,9 +518,9 @@ TEST(PanelSupportDialog, APanelWithoutItsSupportDialogEndsAsIfCancelledOnceIniti
     EXPECT_TRUE(copy.panel.OnInitDialog()) << "the initialisation runs to its end";
     desktop.Pump();
     EXPECT_TRUE(copy.window.slotControlsInitialised);
-    EXPECT_EQ(copy.window.controls.m_bAlpha, 1);
+    EXPECT_TRUE(copy.window.controls.m_bAlpha);
     EXPECT_EQ(desktop.log.size(), 1u) << "the discovery request still goes out";
-    EXPECT_EQ(copy.window.endResult, CCuewireDlg::kEndResultCancel);
+    EXPECT_EQ(copy.window.endResult, CPanel::kEndResultCancel);
     EXPECT_TRUE(copy.panel.HasEnded());
     EXPECT_TRUE(copy.window.messages.empty()) << "nobody is asked anything";
     EXPECT_EQ(runtime.Count("destroy"), 1);

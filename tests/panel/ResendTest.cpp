@@ -76,7 +76,7 @@ TEST(Resend, TakesNoHeapAndHandsOverTheComposedBufferUncopied) {
         // again would carry this; one that copied into the spare buffer
         // would change it.
         copy.surfaceBlocks.FillLive(0x5a5a5a5au);
-        const CNdiSender& sender = copy.panel.Output().Sender();
+        const CNdiSender& sender = copy.output.Sender();
         const auto* spare =
             reinterpret_cast<const uint32_t*>(sender.Frame(1 - sender.CurrentFrame())->p_data);
         const std::vector<uint32_t> spareBefore(spare, spare + pixels);

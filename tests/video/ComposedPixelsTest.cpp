@@ -1,19 +1,23 @@
 // The composed output pixel for pixel against a plain composition of the same
 // inputs, written out step by step: the frame sent, the programme surface and
 // the preview after every composition of a sequence. Whatever the composer does
-// to be fast, it must not change a single pixel of these.
+// to be fast, it must not change a single pixel of these. The composer is
+// handed two frame buffers in turn, as the output hands it its own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "tests/fakes/FakeNdiRuntime.h"
+#include "res/resource.h"
 #include "tests/fakes/FakePorts.h"
 #include "video/Composer.h"
 #include "video/PixelFormat.h"
+#include "video/PreviewFrame.h"
 
 namespace cuewire {
 namespace {
@@ -48,6 +52,10 @@ LoadedBitmap PatternedPicture() {
         }
     }
     return picture;
+}
+
+void FreeBlock(uint32_t* block) {
+    std::free(block);
 }
 
 uint32_t ReferenceBlend(uint32_t s, uint32_t d) {
@@ -179,25 +187,22 @@ class ComposedPixelsTest : public ::testing::Test {
   protected:
     void Run(const Sequence& sequence) {
         SCOPED_TRACE(sequence.name);
-        FakeNdiRuntime runtime;
-        CountingFrameBuffers frameBuffers;
-        CNdiSender sender(runtime, frameBuffers);
         BlockTextCanvas canvas;
         MemoryPictures pictures;
-        pictures.pictures[kSplashPictureId] = m_splash;
-        pictures.pictures[kBackgroundPictureId] = PatternedPicture();
-        RecordingWait wait;
-        RecordingFollower link;
-        RecordingPreview preview;
-        CountingFrameBuffers surfaceBlocks;
-        COutputComposer composer(sender, canvas, pictures, wait, link, preview, surfaceBlocks);
-        ASSERT_TRUE(sender.InitialiseNdi());
-        ASSERT_TRUE(sender.AllocateFrames());
-        preview.Setup();
+        pictures.pictures[IDB_SPLASH] = m_splash;
+        pictures.pictures[IDB_BACKGROUND] = PatternedPicture();
+        CountingFrameBuffers blocks;
+        COutputComposer composer(canvas, pictures, blocks);
+        // The programme converted as the output converts it for the preview.
+        CPreviewFrame preview(blocks);
+        ASSERT_TRUE(preview.Setup());
+        // Zero pages, as the program's frame buffers are.
+        std::unique_ptr<uint32_t, void (*)(uint32_t*)> frames[2] = {
+            {static_cast<uint32_t*>(std::calloc(kFrameBufferBytes / 4, 4)), FreeBlock},
+            {static_cast<uint32_t*>(std::calloc(kFrameBufferBytes / 4, 4)), FreeBlock}};
+        ASSERT_TRUE(frames[0] && frames[1]);
         composer.LoadPictures(1280, 720);
-        sender.CreateSender(0);
-        composer.ArmStartupFrame();
-        composer.EndStartup();
+        composer.PrepareStartupFrame();
 
         ReferenceOutput reference;
         int stepIndex = 0;
@@ -206,10 +211,7 @@ class ComposedPixelsTest : public ::testing::Test {
             bool composed = true;
             switch (step.what) {
                 case Do::kMode:
-                    sender.DestroySender();
-                    sender.FillFrameDescriptors(step.width, step.height, 30000, 1001, step.alpha);
                     composer.ApplySize(step.width, step.height);
-                    sender.CreateSender(0);
                     reference.ApplyMode(step.width, step.height);
                     composed = false;
                     break;
@@ -228,38 +230,42 @@ class ComposedPixelsTest : public ::testing::Test {
                     composed = false;
                     break;
                 case Do::kText:
-                    m_live = step.text;
-                    composer.QueueText();
-                    break;
                 case Do::kNoText:
-                    composer.DropQueuedText();
-                    break;
                 case Do::kStartup:
-                    composer.ArmStartupFrame();
                     break;
             }
             if (!composed) {
                 continue;
             }
-            const bool startup = composer.StartupArmed();
-            const bool text = composer.TextQueued();
-            composer.ComposeAndSend({reference.w, reference.h, m_live, false});
-            composer.EndStartup();
+            const int next = reference.current == 0 ? 1 : 0;
+            const FrameBuffer frame{frames[next].get(), reference.w, reference.h};
+            const bool startup = step.what == Do::kStartup;
+            const bool text = step.what == Do::kText;
+            if (text) {
+                m_live = step.text;
+            }
+            if (startup) {
+                composer.ComposeStartupFrame(frame);
+            } else if (text) {
+                composer.ComposeTextFrame(frame, m_live);
+            } else {
+                composer.ComposeEmptyFrame(frame);
+            }
             reference.Compose(m_live, startup, text, m_splash);
-
             const int w = reference.w;
-            ASSERT_EQ(sender.CurrentFrame(), reference.current);
-            ASSERT_TRUE(SamePixels("frame sent", sender.FramePixels(reference.current),
+            preview.SetFrame(reinterpret_cast<const uint8_t*>(composer.Programme().Pixels()), w,
+                             reference.h, w * 4);
+
+            ASSERT_TRUE(SamePixels("frame sent", frames[reference.current].get(),
                                    reference.frames[reference.current], w));
             if (!reference.frames[1 - reference.current].empty()) {
                 ASSERT_TRUE(SamePixels("frame handed over before",
-                                       sender.FramePixels(1 - reference.current),
+                                       frames[1 - reference.current].get(),
                                        reference.frames[1 - reference.current], w));
             }
             ASSERT_TRUE(
                 SamePixels("programme", composer.Programme().Pixels(), reference.programme, w));
-            ASSERT_TRUE(SamePixels("preview",
-                                   reinterpret_cast<const uint32_t*>(preview.frame.Bits()),
+            ASSERT_TRUE(SamePixels("preview", reinterpret_cast<const uint32_t*>(preview.Bits()),
                                    reference.Preview(), w > 640 ? w / 2 : w));
         }
     }

@@ -1,9 +1,11 @@
-#include "video/Composer.h"
-
+// What the composition puts into each frame, driven through the output as the
+// panel drives it.
 #include <gtest/gtest.h>
 
+#include "res/resource.h"
 #include "tests/fakes/FakeNdiRuntime.h"
 #include "tests/fakes/FakePorts.h"
+#include "tests/fakes/OutputRig.h"
 #include "video/PixelFormat.h"
 
 namespace cuewire {
@@ -16,41 +18,42 @@ constexpr uint32_t kSplashPixel = 0x80ffffff;  // half-transparent white banner
 class ComposerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        pictures.Add(kSplashPictureId, 720, 276, 32, kSplashPixel);
-        pictures.Add(kBackgroundPictureId, 480, 270, 32, 0x00203040);
-        ASSERT_TRUE(sender.InitialiseNdi());
-        ASSERT_TRUE(sender.AllocateFrames());
-        preview.Setup();
-        composer.LoadPictures(1280, 720);
+        pictures.Add(IDB_SPLASH, 720, 276, 32, kSplashPixel);
+        pictures.Add(IDB_BACKGROUND, 480, 270, 32, 0x00203040);
+        ASSERT_TRUE(rig.Start());
     }
 
-    // What a change of video mode does to the output side, sender included.
+    // A change of video mode as the panel makes it, sender and all; the first
+    // one publishes, with the start-up period over at once.
     void ApplyMode(int width, int height) {
         w = width;
         h = height;
-        sender.DestroySender();
-        sender.FillFrameDescriptors(w, h, 30000, 1200, true);
-        composer.ApplySize(w, h);
-        sender.CreateSender(0);
+        if (!published) {
+            rig.PublishAndRun(ModeOf(w, h));
+            published = true;
+        } else {
+            rig.ApplyMode(ModeOf(w, h));
+        }
     }
 
     void Compose(std::u16string_view live, bool pending, bool announce = false) {
-        pending ? composer.QueueText() : composer.DropQueuedText();
-        composer.ComposeAndSend({w, h, live, announce});
+        pending ? rig.ShowText(live, announce) : rig.Clear(live, announce);
     }
 
-    uint32_t Pixel(int x, int y) { return sender.FramePixels(sender.CurrentFrame())[y * w + x]; }
+    uint32_t Pixel(int x, int y) { return rig.Pixel(x, y); }
 
     FakeNdiRuntime runtime;
     CountingFrameBuffers frameBuffers;
-    CNdiSender sender{runtime, frameBuffers};
     BlockTextCanvas canvas;
     MemoryPictures pictures;
     RecordingWait wait;
     RecordingFollower link{&runtime.sendsWithFrame};
-    RecordingPreview preview;
+    RecordingPreviewWindow preview;
     CountingFrameBuffers surfaceBlocks;
-    COutputComposer composer{sender, canvas, pictures, wait, link, preview, surfaceBlocks};
+    COutputRig rig{
+        {runtime, frameBuffers, canvas, pictures, &wait, &link, &preview, &surfaceBlocks}};
+    const COutput& output = rig.output;
+    bool published = false;
     int w = 1280;
     int h = 720;
 };
@@ -81,8 +84,8 @@ TEST_F(ComposerTest, TextFrameHasTheKeyedBoxAtItsPlaceAndNothingElse) {
         EXPECT_EQ(opaque, 5 * (c.cell / 2) * c.cell);
         EXPECT_EQ(Pixel(c.left, c.top), kTextBoxBlack);
         EXPECT_EQ(Pixel(w / 2, c.top + (c.bottom - c.top) / 2), 0xffffffffu);
-        EXPECT_FALSE(composer.TextQueued());
-        EXPECT_TRUE(composer.TextShown());
+        EXPECT_FALSE(output.TextQueued());
+        EXPECT_TRUE(output.TextShown());
     }
 }
 
@@ -91,14 +94,14 @@ TEST_F(ComposerTest, FrameWithoutTextIsTransparentBlackEverywhere) {
     Compose(u"Hello", true);
     Compose(u"Hello", false);
     for (int i = 0; i < w * h; ++i) {
-        ASSERT_EQ(sender.FramePixels(sender.CurrentFrame())[i], 0u) << i;
+        ASSERT_EQ(rig.Pixels()[i], 0u) << i;
     }
-    EXPECT_FALSE(composer.TextShown());
+    EXPECT_FALSE(output.TextShown());
 }
 
 TEST_F(ComposerTest, StartupFrameBlendsTheSplashCentredAfterItsWaitsAndKeepsThePendingText) {
     ApplyMode(1280, 720);
-    composer.ArmStartupFrame();
+    rig.output.ArmStartupFrame();
     wait.waits.clear();
     Compose(u"Later", true, /*announce=*/true);
     EXPECT_EQ(wait.waits, (std::vector<int>{500, 500, 500}));
@@ -107,23 +110,24 @@ TEST_F(ComposerTest, StartupFrameBlendsTheSplashCentredAfterItsWaitsAndKeepsTheP
     EXPECT_EQ(Pixel(279, 222), 0u);
     EXPECT_EQ(Pixel(1000, 497), 0u);
     EXPECT_EQ(Pixel(280, 498), 0u);
-    EXPECT_TRUE(composer.TextQueued());
-    EXPECT_FALSE(composer.TextShown());
+    EXPECT_TRUE(output.TextQueued());
+    EXPECT_FALSE(output.TextShown());
     EXPECT_TRUE(link.events.empty()) << "the start-up frame tells the link nothing";
 }
 
 TEST_F(ComposerTest, LinkHearsOfEachCompositionAfterItIsDrawnAndBeforeItIsSent) {
     ApplyMode(1280, 720);
+    const int sendsAtMode = runtime.sendsWithFrame;
     Compose(u"Hi", true, true);
     Compose(u"Hi", false, true);
     Compose(u"Quiet", true, false);
     ASSERT_EQ(link.events.size(), 2u);
     EXPECT_FALSE(link.events[0].clear);
     EXPECT_EQ(link.events[0].text, u"Hi");
-    EXPECT_EQ(link.events[0].sendsBefore, 0);
+    EXPECT_EQ(link.events[0].sendsBefore, sendsAtMode);
     EXPECT_TRUE(link.events[1].clear);
-    EXPECT_EQ(link.events[1].sendsBefore, 1);
-    EXPECT_EQ(runtime.sendsWithFrame, 3);
+    EXPECT_EQ(link.events[1].sendsBefore, sendsAtMode + 1);
+    EXPECT_EQ(runtime.sendsWithFrame, sendsAtMode + 3);
 }
 
 TEST_F(ComposerTest, ControlCharactersAreDrawnAsSpacesButReachTheLinkUnchanged) {
@@ -156,7 +160,7 @@ TEST_F(ComposerTest, CompositionsAlternateBuffersAndNeverWriteTheOneHandedOver) 
     const uint8_t* previous = nullptr;
     for (int i = 0; i < 6; ++i) {
         Compose(i % 2 ? u"" : u"Cue", i % 2 == 0);
-        sender.SendFrame(sender.CurrentFrame());  // the once-a-second re-send in between
+        rig.output.Resend();  // the once-a-second re-send in between
         ASSERT_NE(runtime.lastSentFrame.p_data, previous);
         previous = runtime.lastSentFrame.p_data;
     }
@@ -164,12 +168,12 @@ TEST_F(ComposerTest, CompositionsAlternateBuffersAndNeverWriteTheOneHandedOver) 
 }
 
 TEST_F(ComposerTest, WithoutSenderTheFrameIsComposedPreviewedAndBroadcastButNotSent) {
-    ApplyMode(1280, 720);
-    sender.DestroySender();
-    const int refreshes = preview.refreshes;
+    // A copy without a number publishes nothing.
+    rig.output.ApplyMode(ModeOf(1280, 720), {}, std::nullopt);
+    const int shows = preview.shows;
     Compose(u"Offline", true, true);
     EXPECT_EQ(runtime.sendsWithFrame, 0);
-    EXPECT_EQ(preview.refreshes, refreshes + 1);
+    EXPECT_EQ(preview.shows, shows + 1);
     EXPECT_EQ(link.events.size(), 1u);
     EXPECT_EQ(Pixel(640, 611), 0xffffffffu);
 }
@@ -179,8 +183,8 @@ TEST_F(ComposerTest, CanvasFailuresLeaveTheBoxAsItWas) {
     canvas.result = CanvasResult::kNoCanvas;
     Compose(u"Lost", true);
     EXPECT_EQ(Pixel(91, 552), kOpaqueBlack) << "the pre-fill shows unchanged";
-    EXPECT_TRUE(composer.TextShown());
-    EXPECT_FALSE(composer.TextQueued());
+    EXPECT_TRUE(output.TextShown());
+    EXPECT_FALSE(output.TextQueued());
 
     canvas.result = CanvasResult::kIncomplete;
     Compose(u"Short", true);
@@ -188,59 +192,54 @@ TEST_F(ComposerTest, CanvasFailuresLeaveTheBoxAsItWas) {
     EXPECT_EQ(Pixel(640, 611), kGlyphWhite);
 }
 
-TEST_F(ComposerTest, PreviewGetsTheProgrammePictureWith16By9EvenBeforeDescriptorsAreFilled) {
-    composer.ApplySize(1280, 720);
+TEST_F(ComposerTest, PreviewGetsTheProgrammeEvenBeforeTheFirstMode) {
+    // Before the first mode the descriptors are empty and the text box has no
+    // size; the preview still shows the programme, the background picture, at
+    // the size the pictures were loaded for.
+    const int shows = preview.shows;
     Compose(u"Early", true);
-    EXPECT_EQ(preview.lastPixels,
-              reinterpret_cast<const uint8_t*>(composer.Programme().Pixels()));
-    EXPECT_EQ(preview.lastWidth, 1280);
-    EXPECT_EQ(preview.lastHeight, 720);
-    EXPECT_EQ(preview.lastFourCc, kFourCcRgba);
-    EXPECT_FLOAT_EQ(preview.lastAspect, 16.0f / 9.0f);
-    EXPECT_EQ(preview.frame.Description().width, 640);
+    EXPECT_EQ(preview.shows, shows + 1);
+    EXPECT_EQ(preview.lastDescription.width, 640);
+    EXPECT_EQ(preview.lastDescription.height, -360);
+    const auto* shown = reinterpret_cast<const uint32_t*>(preview.lastBits);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown[0], 0x00203040u);
+    EXPECT_EQ(shown[359 * 640 + 639], 0x00203040u);
 }
 
 TEST_F(ComposerTest, CompositionBeforeAnyModeWritesNothingIntoTheFrame) {
     // Escape or an empty slot in the first seconds: the programme is still empty.
+    const int shows = preview.shows;
     Compose(u"", false);
     for (int i = 0; i < 1280 * 720; i += 997) {
-        ASSERT_EQ(sender.FramePixels(sender.CurrentFrame())[i], 0u);
+        ASSERT_EQ(rig.Pixels()[i], 0u);
     }
-    EXPECT_EQ(preview.lastPixels,
-              reinterpret_cast<const uint8_t*>(composer.Programme().Pixels()));
+    EXPECT_EQ(preview.shows, shows + 1);
 }
 
 TEST_F(ComposerTest, StartupPicturesReachThePreviewScaledToTheOutput) {
-    EXPECT_EQ(preview.setFrames, 1);
-    EXPECT_EQ(preview.lastWidth, 1280);
-    EXPECT_EQ(composer.Background().Width(), 1280);
-    EXPECT_EQ(composer.Background().Pixels()[0], 0x00203040u);
-    EXPECT_EQ(composer.Splash().Width(), 720);
+    EXPECT_EQ(preview.shows, 1);
+    EXPECT_EQ(preview.lastDescription.width, 640);
+    const auto* shown = reinterpret_cast<const uint32_t*>(preview.lastBits);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown[0], 0x00203040u);
+    EXPECT_EQ(output.Composer().Background().Width(), 1280);
+    EXPECT_EQ(output.Composer().Background().Pixels()[0], 0x00203040u);
+    EXPECT_EQ(output.Composer().Splash().Width(), 720);
 }
 
 TEST(ComposerMissingPictures, TextStillReachesTheOutputWithoutTheBackgroundPicture) {
     FakeNdiRuntime runtime;
     CountingFrameBuffers frameBuffers;
-    CNdiSender sender{runtime, frameBuffers};
     BlockTextCanvas canvas;
     MemoryPictures none;
-    RecordingWait wait;
-    RecordingFollower link;
-    RecordingPreview preview;
-    CountingFrameBuffers surfaceBlocks;
-    COutputComposer composer{sender, canvas, none, wait, link, preview, surfaceBlocks};
-    ASSERT_TRUE(sender.InitialiseNdi());
-    ASSERT_TRUE(sender.AllocateFrames());
-    composer.LoadPictures(1280, 720);
-    composer.ApplySize(1280, 720);
-    composer.ArmStartupFrame();  // an empty splash blends nothing
-    composer.ComposeAndSend({1280, 720, u"", false});
-    composer.EndStartup();
-    composer.QueueText();
-    composer.ComposeAndSend({1280, 720, u"Still here", false});
-    const uint32_t* frame = sender.FramePixels(sender.CurrentFrame());
-    EXPECT_EQ(frame[552 * 1280 + 91], kTextBoxBlack);
-    EXPECT_EQ(frame[0], 0u);
+    COutputRig rig{{runtime, frameBuffers, canvas, none}};
+    ASSERT_TRUE(rig.Start());
+    rig.Publish(ModeOf(1280, 720));  // an empty splash blends nothing
+    rig.output.EndStartupPeriod({});
+    rig.ShowText(u"Still here");
+    EXPECT_EQ(rig.Pixel(91, 552), kTextBoxBlack);
+    EXPECT_EQ(rig.Pixel(0, 0), 0u);
 }
 
 }  // namespace

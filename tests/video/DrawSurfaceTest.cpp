@@ -16,7 +16,7 @@ void SizeSurface(CDrawSurface& surface, int width, int height, uint32_t pixel) {
 }
 
 uint32_t BlendOne(uint32_t source, uint32_t dest) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     CDrawSurface surface{blocks};
     SizeSurface(surface, 1, 1, source);
     surface.CompositeOnto(Anchor::kCentre, kCompositeBlend, &dest, 1, 1);
@@ -24,7 +24,7 @@ uint32_t BlendOne(uint32_t source, uint32_t dest) {
 }
 
 TEST(DrawSurfaceBlend, FollowsStraightAlphaOverWithTruncatingDivisions) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     struct Case {
         uint32_t source, dest, expected;
     } cases[] = {
@@ -43,7 +43,7 @@ TEST(DrawSurfaceBlend, FollowsStraightAlphaOverWithTruncatingDivisions) {
 }
 
 TEST(DrawSurfaceBlend, EqualsTheRuleForEveryAlphaOfSourceAndDestination) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     // The rule written out plainly, one byte at a time.
     const auto rule = [](uint32_t s, uint32_t d) {
         const uint32_t a = s >> 24, ia = 255 - a;
@@ -76,7 +76,7 @@ TEST(DrawSurfaceBlend, EqualsTheRuleForEveryAlphaOfSourceAndDestination) {
 }
 
 TEST(DrawSurfaceComposite, PlacesByAnchorAndClipsAtEveryEdge) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     struct Case {
         const char* name;
         int w, h;
@@ -108,7 +108,7 @@ TEST(DrawSurfaceComposite, PlacesByAnchorAndClipsAtEveryEdge) {
 }
 
 TEST(DrawSurfaceComposite, CopiesSourceRowsWithTheirOwnStride) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     CDrawSurface surface{blocks};
     SizeSurface(surface, 3, 2, 0);
     for (int i = 0; i < 6; ++i) {
@@ -123,7 +123,7 @@ TEST(DrawSurfaceComposite, CopiesSourceRowsWithTheirOwnStride) {
 }
 
 TEST(DrawSurfaceComposite, WritesNothingWithoutUsablePixels) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     struct Case {
         const char* name;
         void (*prepare)(CDrawSurface&);
@@ -156,7 +156,7 @@ TEST(DrawSurfaceComposite, WritesNothingWithoutUsablePixels) {
 }
 
 TEST(DrawSurfaceCopyFrom, RefusesASourceWithoutPixelsAndCopiesOtherwise) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     CDrawSurface target{blocks};
     SizeSurface(target, 2, 1, 0xff00ff00);
     CDrawSurface neverFilled{blocks};
@@ -174,7 +174,7 @@ TEST(DrawSurfaceCopyFrom, RefusesASourceWithoutPixelsAndCopiesOtherwise) {
 }
 
 TEST(DrawSurfaceBitmap, LoadsResourcePixelsOrLeavesTheSurfaceAlone) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     MemoryPictures pictures;
     pictures.Add(137, 4, 3, 32, 0x7f112233);
     CDrawSurface surface{blocks};
@@ -190,7 +190,7 @@ TEST(DrawSurfaceBitmap, LoadsResourcePixelsOrLeavesTheSurfaceAlone) {
 }
 
 TEST(DrawSurfaceBitmap, ScalingKeepsTransparencyOfA32BitPictureAndMakesOthersOpaque) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     MemoryPictures pictures;
     pictures.Add(1, 48, 27, 32, 0x00000000);  // fully transparent
     pictures.Add(2, 48, 27, 24, 0x00336699);  // another depth
@@ -215,7 +215,7 @@ TEST(DrawSurfaceBitmap, ScalingKeepsTransparencyOfA32BitPictureAndMakesOthersOpa
 }
 
 TEST(DrawSurfaceText, FontCellIsSevenTenthsOfTheSurfaceHeight) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     for (const auto& [height, cell] : {std::pair{120, 84}, std::pair{180, 126}}) {
         CDrawSurface surface{blocks};
         SizeSurface(surface, 10, height, 0);
@@ -227,7 +227,7 @@ TEST(DrawSurfaceText, FontCellIsSevenTenthsOfTheSurfaceHeight) {
 }
 
 TEST(DrawSurfaceFill, DoesNothingOnAnEmptySurfaceAndMakeOpaqueKeepsColour) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     CDrawSurface surface{blocks};
     surface.Fill(0xffffffff);  // size 0: nothing to fill
     EXPECT_EQ(surface.Pixels()[0], 0u);

@@ -10,9 +10,10 @@
 #include <map>
 #include <vector>
 
+#include "res/resource.h"
 #include "tests/fakes/FakeNdiRuntime.h"
 #include "tests/fakes/FakePorts.h"
-#include "video/Composer.h"
+#include "tests/fakes/OutputRig.h"
 #include "video/PixelFormat.h"
 
 namespace cuewire {
@@ -23,7 +24,7 @@ using namespace cuewire::testing;
 // Blocks of fresh anonymous pages, as the system gives them, that can tell
 // how many of their pages have been touched, read or written: a page nobody
 // touched has no page-table entry yet.
-class MappedBlocks final : public IFrameBufferAllocator {
+class MappedBlocks final : public IPixelBlockAllocator {
   public:
     ~MappedBlocks() override {
         for (const auto& [block, bytes] : m_blocks) {
@@ -79,86 +80,46 @@ class MappedBlocks final : public IFrameBufferAllocator {
     std::map<void*, size_t> m_blocks;
 };
 
-// The preview's conversion with its buffer from the given blocks.
-class BlockPreview final : public IPreview {
-  public:
-    explicit BlockPreview(IFrameBufferAllocator& blocks) : frame(blocks) {}
-    void Setup() override { frame.Setup(); }
-    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                  uint32_t fourCc, float aspect) override {
-        frame.SetFrame(pixels, width, height, stride, fourCc, aspect);
-    }
-    void Refresh() override {}
-    CPreviewFrame frame;
-};
-
-// The output side as the panel drives it, every block from `blocks`.
+// The output as the panel drives it, its frame buffers from `frameBlocks` and
+// its surfaces and preview image from `surfaceBlocks`.
 struct OutputRig {
-    OutputRig(IFrameBufferAllocator& frameBlocks, IFrameBufferAllocator& surfaceBlocks,
-              IFrameBufferAllocator& previewBlocks)
-        : sender(runtime, frameBlocks),
-          preview(previewBlocks),
-          composer(sender, canvas, pictures, wait, link, preview, surfaceBlocks) {
-        pictures.Add(kSplashPictureId, 720, 276, 32, 0x80ffffff);
-        pictures.Add(kBackgroundPictureId, 480, 270, 32, 0x00203040);
+    OutputRig(IPixelBlockAllocator& frameBlocks, IPixelBlockAllocator& surfaceBlocks)
+        : rig({runtime, frameBlocks, canvas, pictures, nullptr, nullptr, &preview,
+               &surfaceBlocks}) {
+        pictures.Add(IDB_SPLASH, 720, 276, 32, 0x80ffffff);
+        pictures.Add(IDB_BACKGROUND, 480, 270, 32, 0x00203040);
     }
 
+    // The start and the numbering step: the start-up frame goes out.
     bool Start() {
-        if (!sender.InitialiseNdi() || !sender.AllocateFrames()) {
+        if (!rig.Start()) {
             return false;
         }
-        preview.Setup();
-        composer.LoadPictures(1280, 720);
-        sender.CreateSender(0);
-        composer.ArmStartupFrame();
+        rig.Publish(ModeOf(1280, 720));
         return true;
     }
 
-    // A change of video mode, in the panel's order, with its composition.
-    void ApplyMode(int32_t width, int32_t height) {
-        w = width;
-        h = height;
-        sender.DestroySender();
-        sender.FillFrameDescriptors(w, h, 30000, 1200, true);
-        composer.ApplySize(w, h);
-        composer.ComposeAndSend({w, h, live, false});
-        sender.CreateSender(0);
-        sender.SendFrame(sender.CurrentFrame());
-    }
+    void ApplyMode(int32_t width, int32_t height) { rig.ApplyMode(ModeOf(width, height)); }
 
-    void Compose(std::u16string_view text, bool pending) {
-        live = text;
-        pending ? composer.QueueText() : composer.DropQueuedText();
-        composer.ComposeAndSend({w, h, live, false});
-    }
-
-    // The start-up frame, its end, a text on and off, a long text cut at the box.
+    // The start-up frame's end, a text on and off, a long text cut at the box.
     void OperatorSession() {
-        composer.EndStartup();
-        Compose(u"", false);
-        Compose(u"On air", true);
-        Compose(u"", false);
-        Compose(std::u16string(300, u'W'), true);
+        rig.output.EndStartupPeriod({});
+        rig.Clear();
+        rig.ShowText(u"On air");
+        rig.Clear();
+        rig.ShowText(std::u16string(300, u'W'));
     }
-
-    uint32_t FramePixel(int x, int y) { return sender.FramePixels(sender.CurrentFrame())[y * w + x]; }
 
     FakeNdiRuntime runtime;
-    CNdiSender sender;
     BlockTextCanvas canvas;
     MemoryPictures pictures;
-    RecordingWait wait;
-    RecordingFollower link;
-    BlockPreview preview;
-    COutputComposer composer;
-    std::u16string live;
-    int32_t w = 1280;
-    int32_t h = 720;
+    RecordingPreviewWindow preview;
+    COutputRig rig;
 };
 
 TEST(PixelBlockUse, NoBlockIsTouchedBeyondWhatTheModesInUseNeed) {
     MappedBlocks blocks;
-    OutputRig rig(blocks, blocks, blocks);
+    OutputRig rig(blocks, blocks);
     ASSERT_TRUE(rig.Start());
 
     struct Block {
@@ -166,16 +127,17 @@ TEST(PixelBlockUse, NoBlockIsTouchedBeyondWhatTheModesInUseNeed) {
         const void* pixels;
         long long bytesAt720, bytesAt1080;  // the most that either mode uses
     };
-    const COutputComposer& c = rig.composer;
+    const COutputComposer& c = rig.rig.output.Composer();
+    const CNdiSender& sender = rig.rig.output.Sender();
     const Block table[] = {
-        {"frame buffer 0", rig.sender.FramePixels(0), 1280 * 720 * 4, 1920 * 1080 * 4},
-        {"frame buffer 1", rig.sender.FramePixels(1), 1280 * 720 * 4, 1920 * 1080 * 4},
+        {"frame buffer 0", sender.Frame(0)->p_data, 1280 * 720 * 4, 1920 * 1080 * 4},
+        {"frame buffer 1", sender.Frame(1)->p_data, 1280 * 720 * 4, 1920 * 1080 * 4},
         {"background", c.Background().Pixels(), 1280 * 720 * 4, 1920 * 1080 * 4},
         {"programme", c.Programme().Pixels(), 1280 * 720 * 4, 1920 * 1080 * 4},
         {"text box", c.TextBox().Pixels(), 1097 * 120 * 4, 1645 * 180 * 4},
         {"splash", c.Splash().Pixels(), 720 * 276 * 4, 720 * 276 * 4},
         {"start-up", c.StartupSurface().Pixels(), 720 * 276 * 4, 720 * 276 * 4},
-        {"preview", rig.preview.frame.Bits(), 640 * 360 * 4, 960 * 540 * 4},
+        {"preview", rig.preview.lastBits, 640 * 360 * 4, 960 * 540 * 4},
     };
     auto check = [&](const char* stage, bool at1080) {
         for (const Block& b : table) {
@@ -188,7 +150,7 @@ TEST(PixelBlockUse, NoBlockIsTouchedBeyondWhatTheModesInUseNeed) {
 
     rig.ApplyMode(1280, 720);
     rig.OperatorSession();
-    EXPECT_EQ(rig.FramePixel(91, 612), kAlphaMask | kGlyphWhite) << "the long text fills the box";
+    EXPECT_EQ(rig.rig.Pixel(91, 612), kAlphaMask | kGlyphWhite) << "the long text fills the box";
     check("720 lines", false);
     // Back and forth: the larger mode's pages, never the whole block.
     rig.ApplyMode(1920, 1080);
@@ -203,40 +165,41 @@ TEST(PixelBlockUse, NoBlockIsTouchedBeyondWhatTheModesInUseNeed) {
 TEST(PixelBlockUse, ARefusedSurfaceOrPreviewBlockLeavesOnlyItsFeatureSilent) {
     struct Case {
         const char* name;
-        int refuseSurfacesFrom;  // 1-based request; 0 refuses none
+        int refuseFrom, refuseUntil;  // 1-based requests; 0 refuses none
         bool refusePreview;
         bool boxShown;
     } cases[] = {
-        {"nothing refused", 0, false, true},
-        {"the preview", 0, true, true},
+        {"nothing refused", 0, 0, false, true},
+        {"the preview", 6, 6, true, true},
         // Requests 1 to 5 are the splash, background, start-up, programme and
-        // text surfaces, in the order the composer declares them.
-        {"the text box", 5, false, false},
-        {"programme and text box", 4, false, false},
-        {"every surface", 1, false, false},
+        // text surfaces, in the order the composer declares them; the
+        // preview's is the 6th.
+        // A refusal that starts at a surface takes the preview's block, and
+        // the surfaces' later ones, with it.
+        {"the text box", 5, 0, true, false},
+        {"programme and text box", 4, 0, true, false},
+        {"every surface", 1, 0, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CountingFrameBuffers frameBlocks;
         CountingFrameBuffers surfaceBlocks;
-        CountingFrameBuffers previewBlocks;
-        surfaceBlocks.failAt = c.refuseSurfacesFrom;
-        previewBlocks.failAt = c.refusePreview ? 1 : 0;
+        surfaceBlocks.failAt = c.refuseFrom;
+        surfaceBlocks.failUntil = c.refuseUntil;
         {
-            OutputRig rig(frameBlocks, surfaceBlocks, previewBlocks);
+            OutputRig rig(frameBlocks, surfaceBlocks);
             ASSERT_TRUE(rig.Start()) << "only a refused frame buffer stops the output";
-            EXPECT_EQ(rig.preview.frame.Bits() == nullptr, c.refusePreview);
+            EXPECT_EQ(rig.preview.shows == 0, c.refusePreview) << "a blank preview is not shown";
             rig.ApplyMode(1280, 720);
-            rig.composer.EndStartup();
+            rig.rig.output.EndStartupPeriod({});
             const int sendsBefore = rig.runtime.sendsWithFrame;
-            rig.Compose(u"On air", true);
+            rig.rig.ShowText(u"On air");
             EXPECT_EQ(rig.runtime.sendsWithFrame, sendsBefore + 1) << "the frame still goes out";
-            EXPECT_EQ(rig.FramePixel(91, 552), c.boxShown ? kTextBoxBlack : kTransparentBlack);
-            EXPECT_EQ(rig.FramePixel(0, 0), kTransparentBlack);
-            EXPECT_TRUE(rig.composer.TextShown());
+            EXPECT_EQ(rig.rig.Pixel(91, 552), c.boxShown ? kTextBoxBlack : kTransparentBlack);
+            EXPECT_EQ(rig.rig.Pixel(0, 0), kTransparentBlack);
+            EXPECT_TRUE(rig.rig.output.TextShown());
         }
-        EXPECT_EQ(surfaceBlocks.live, 0) << "every surface block given back";
-        EXPECT_EQ(previewBlocks.live, 0) << "the preview block given back";
+        EXPECT_EQ(surfaceBlocks.live, 0) << "every surface and preview block given back";
         EXPECT_EQ(frameBlocks.live, 0);
     }
 }

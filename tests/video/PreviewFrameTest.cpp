@@ -30,7 +30,7 @@ uint32_t PreviewPixel(const CPreviewFrame& preview, int x, int y) {
 }
 
 TEST(PreviewFrame, HalvesFramesWiderThan640ByTakingEveryOtherPixelOfEveryOtherRow) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     struct Case {
         int width, height, stride, previewWidth, previewHeight, step;
     } cases[] = {
@@ -45,7 +45,7 @@ TEST(PreviewFrame, HalvesFramesWiderThan640ByTakingEveryOtherPixelOfEveryOtherRo
     ASSERT_TRUE(preview.Setup());
     for (const Case& c : cases) {
         const std::vector<uint8_t> frame = NumberedFrame(c.width, c.height, c.stride);
-        preview.SetFrame(frame.data(), c.width, c.height, c.stride, kFourCcBgra, kAspect16By9);
+        preview.SetFrame(frame.data(), c.width, c.height, c.stride);
         const PreviewBitmapDescription& d = preview.Description();
         EXPECT_EQ(d.width, c.previewWidth);
         EXPECT_EQ(d.height, -c.previewHeight) << "top-down rows";
@@ -65,27 +65,26 @@ TEST(PreviewFrame, HalvesFramesWiderThan640ByTakingEveryOtherPixelOfEveryOtherRo
 }
 
 TEST(PreviewFrame, CarriesTheAlphaByteUnchanged) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     CPreviewFrame preview{blocks};
     ASSERT_TRUE(preview.Setup());
     const uint32_t pixels[2] = {0x00112233, 0xff112233};
-    preview.SetFrame(reinterpret_cast<const uint8_t*>(pixels), 2, 1, 8, kFourCcRgba, kAspect16By9);
+    preview.SetFrame(reinterpret_cast<const uint8_t*>(pixels), 2, 1, 8);
     EXPECT_EQ(PreviewPixel(preview, 0, 0), 0x00112233u);
     EXPECT_EQ(PreviewPixel(preview, 1, 0), 0xff112233u);
 }
 
 TEST(PreviewFrame, DoesNothingWithoutABufferAndCopiesNothingForEmptySizes) {
-    CHeapFrameBufferAllocator blocks;
+    CHeapPixelBlockAllocator blocks;
     CPreviewFrame unset{blocks};
     const uint32_t pixel = 0xffffffff;
-    unset.SetFrame(reinterpret_cast<const uint8_t*>(&pixel), 1, 1, 4, kFourCcRgba, kAspect16By9);
+    unset.SetFrame(reinterpret_cast<const uint8_t*>(&pixel), 1, 1, 4);
     EXPECT_EQ(unset.Bits(), nullptr);
     EXPECT_EQ(unset.Description().width, 0);
 
     CPreviewFrame preview{blocks};
     ASSERT_TRUE(preview.Setup());
-    preview.SetFrame(reinterpret_cast<const uint8_t*>(&pixel), 1282, 0, 4, kFourCcRgba,
-                     kAspect16By9);
+    preview.SetFrame(reinterpret_cast<const uint8_t*>(&pixel), 1282, 0, 4);
     EXPECT_EQ(preview.Description().width, 641) << "sizes are still recorded";
     EXPECT_EQ(preview.Description().height, 0);
 }

@@ -1,5 +1,5 @@
 // The go-live composition's cost per frame on the real platform: the core's
-// composer with the DirectWrite text canvas (a text layout made, measured and
+// output with the DirectWrite text canvas (a text layout made, measured and
 // drawn for every frame) and the program's own pictures. Its waits return at once
 // and the NDI runtime is a stand-in that takes each frame and does nothing, as
 // the real one only takes a pointer. Prints figures; asserts nothing.
@@ -17,17 +17,16 @@
 #include <utility>
 #include <vector>
 
+#include "tests/fakes/OutputRig.h"
 #include "tests/fakes/SilentNdiRuntime.h"
 #include "tests/win/common/GdiCountsReport.h"
 #include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
-#include "video/Composer.h"
-#include "video/FrameBufferAllocator.h"
+#include "video/PixelBlockAllocator.h"
 #include "video/PixelFormat.h"
-#include "video/PreviewFrame.h"
 #include "video/win/DWriteTextCanvas.h"
-#include "win32/GdiOwners.h"
 #include "video/win/ResourceBitmaps.h"
+#include "win32/GdiOwners.h"
 
 namespace {
 
@@ -105,36 +104,36 @@ double Median(std::vector<double> values) {
 class Bench {
   public:
     Bench()
-        : m_sender(m_runtime, m_frameBuffers),
-          m_textCanvas(GetModuleHandleW(nullptr)),
+        : m_textCanvas(GetModuleHandleW(nullptr)),
           m_canvas(m_textCanvas),
           m_pictures(GetModuleHandleW(nullptr)),
-          m_composer(m_sender, m_canvas, m_pictures, m_wait, m_link, m_preview, m_frameBuffers) {}
+          m_rig({m_runtime, m_frameBuffers, m_canvas, m_pictures}) {}
 
     bool Start() {
-        if (!m_sender.InitialiseNdi() || !m_sender.AllocateFrames()) {
+        if (!m_rig.Start(ModeAt(1280, 720))) {
             return false;
         }
-        m_preview.Setup();
-        m_composer.LoadPictures(1280, 720);
-        return m_composer.Splash().HasLoadedBitmap() && m_composer.Background().HasLoadedBitmap();
+        const COutputComposer& composer = m_rig.output.Composer();
+        return composer.Splash().HasLoadedBitmap() && composer.Background().HasLoadedBitmap();
     }
 
-    // What a change of video mode does to the output side.
+    // A change of video mode as the panel makes it; the first one publishes.
     void ApplyMode(int width, int height) {
         m_width = width;
         m_height = height;
-        m_sender.DestroySender();
-        m_sender.FillFrameDescriptors(width, height, 30000, 1001, true);
-        m_composer.ApplySize(width, height);
-        m_sender.CreateSender(0);
+        if (!m_bPublished) {
+            m_rig.PublishAndRun(ModeAt(width, height));
+            m_bPublished = true;
+        } else {
+            m_rig.ApplyMode(ModeAt(width, height));
+        }
     }
 
     Batch Run(Content content, long frames) {
         if (content == Content::kStartup) {
-            m_composer.ArmStartupFrame();
+            m_rig.output.ArmStartupFrame();
         }
-        const CompositionInput input{m_width, m_height, LiveText(content), false};
+        const std::u16string_view live = LiveText(content);
         m_canvas.TakeTicks();
         const double cpuStart = ThreadCpuMilliseconds();
         const LONGLONG start = Ticks();
@@ -142,12 +141,11 @@ class Bench {
             if (content == Content::kNewGlyphsText) {
                 m_textCanvas.ForgetGlyphs();
             }
-            HasText(content) ? m_composer.QueueText() : m_composer.DropQueuedText();
-            m_composer.ComposeAndSend(input);
+            HasText(content) ? m_rig.ShowText(live) : m_rig.Clear(live);
         }
         const LONGLONG end = Ticks();
         const double cpuEnd = ThreadCpuMilliseconds();
-        m_composer.EndStartup();
+        m_rig.output.EndStartupPeriod({});
         Batch batch;
         batch.wallMs = TicksToMilliseconds(end - start) / double(frames);
         batch.cpuMs = (cpuEnd - cpuStart) / double(frames);
@@ -159,7 +157,7 @@ class Bench {
     // text (no canvas, no face) is seen at once.
     void DescribeLastFrame() {
         const TextBoxGeometry box = TextBoxGeometry::For(m_width, m_height);
-        const uint32_t* frame = m_sender.FramePixels(m_sender.CurrentFrame());
+        const uint32_t* frame = m_rig.Pixels();
         long opaque = 0, boxBlack = 0;
         for (int y = box.y; y < box.y + box.height; ++y) {
             for (int x = box.x; x < box.x + box.width; ++x) {
@@ -173,16 +171,15 @@ class Bench {
     }
 
   private:
+    static OutputMode ModeAt(int width, int height) { return {width, height, 30000, 1001, true}; }
+
     testing::SilentNdiRuntime m_runtime;
-    CHeapFrameBufferAllocator m_frameBuffers;
-    CNdiSender m_sender;
+    CHeapPixelBlockAllocator m_frameBuffers;
     CDWriteTextCanvas m_textCanvas;
     CWatchedCanvas m_canvas;
     CResourceBitmaps m_pictures;
-    CNoWait m_wait;
-    CNoLink m_link;
-    CWindowlessPreview m_preview;
-    COutputComposer m_composer;
+    testing::COutputRig m_rig;
+    bool m_bPublished = false;
     int m_width = 0;
     int m_height = 0;
 };

@@ -1,13 +1,12 @@
 #pragma once
-// The output's ports for programs that drive the composition without a panel:
-// no pacing, no link, a preview that converts but has no window, and a canvas
-// wrapper that notes what the real canvas answered and how long it took.
+// What programs that drive the output without a panel measure it with: the
+// performance counter, and a canvas wrapper that notes what the real canvas
+// answered and how long it took. The output itself is assembled by
+// tests/fakes/OutputRig.h.
 #include <windows.h>
 
 #include <string_view>
 
-#include "video/Composer.h"
-#include "video/PreviewFrame.h"
 #include "video/TextCanvas.h"
 
 namespace cuewire::test_programs {
@@ -23,34 +22,6 @@ inline double TicksToMilliseconds(LONGLONG ticks) {
     QueryPerformanceFrequency(&frequency);
     return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
 }
-
-// The panel's pacing, taken away so that a run measures the work alone.
-class CNoWait final : public IWait {
-  public:
-    void Wait(int) override {}
-};
-
-class CNoLink final : public IOutputFollower {
-  public:
-    void TextShown(std::u16string_view) override {}
-    void TextCleared() override {}
-};
-
-// The preview's conversion as the preview window does it; the window repaints
-// later, outside the composition, so there is none here.
-class CWindowlessPreview final : public IPreview {
-  public:
-    void Setup() override { m_frame.Setup(); }
-    void SetFrame(const uint8_t* pixels, int32_t width, int32_t height, int32_t stride,
-                  uint32_t fourCc, float aspect) override {
-        m_frame.SetFrame(pixels, width, height, stride, fourCc, aspect);
-    }
-    void Refresh() override {}
-
-  private:
-    CHeapFrameBufferAllocator m_blocks;
-    CPreviewFrame m_frame{m_blocks};
-};
 
 // A drawing without a canvas leaves the box as it was, so the picture alone
 // would not show it: the answers are counted, and the time in the canvas adds

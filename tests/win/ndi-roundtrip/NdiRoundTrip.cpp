@@ -21,6 +21,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "tests/fakes/OutputRig.h"
 #include "tests/win/common/NumberOptions.h"
 #include "tests/win/common/WatchedRuntime.h"
 #include "video/Output.h"
@@ -39,17 +40,11 @@ constexpr uint32_t kPollMilliseconds = 100;
 
 using GetNoConnections = int (*)(NDIlib_send_instance_t, uint32_t timeoutMilliseconds);
 
-using test_programs::CNoLink;
 using test_programs::CWatchedRuntime;
 
 class CSleep final : public IWait {
   public:
     void Wait(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
-};
-
-class CNoPreview final : public IPreviewWindow {
-  public:
-    void Show(const uint8_t*, const PreviewBitmapDescription&) override {}
 };
 
 struct Options {
@@ -128,10 +123,10 @@ class CRoundTrip {
         return receivers;
     }
 
-    COutput& m_output;                // not owned
+    COutput& m_output;                 // not owned
     const CWatchedRuntime& m_runtime;  // not owned
-    GetNoConnections m_connections;  // not owned
-    const Options& m_options;        // not owned
+    GetNoConnections m_connections;    // not owned
+    const Options& m_options;          // not owned
     OutputMode m_mode;
     int m_nPhase = 0;
 };
@@ -153,20 +148,16 @@ int Run(const Options& options) {
     CDWriteTextCanvas canvas(module);
     CResourceBitmaps pictures(module);
     CSleep wait;
-    CNoLink link;
-    CNoPreview preview;
     // The output keeps its sender to itself; this test asks the runtime about
     // receivers, so the runtime it hands the output notes each sender made.
     CWatchedRuntime watched(runtime.Runtime());
-    CHeapFrameBufferAllocator frameBuffers;
-    CHeapFrameBufferAllocator surfaceBlocks;
-    COutput output(
-        OutputDevices{watched, frameBuffers, canvas, pictures, wait, preview, surfaceBlocks}, link);
-    if (!connections || output.Start() != COutput::StartResult::kStarted) {
+    CHeapPixelBlockAllocator frameBuffers;
+    testing::COutputRig rig({watched, frameBuffers, canvas, pictures, &wait});
+    COutput& output = rig.output;
+    if (!connections || !rig.Start({1280, 720, kRateN, kRateD, true})) {
         std::printf("error cannot run NDI\n");
         return 3;
     }
-    output.LoadPictures({1280, 720, kRateN, kRateD, true});
 
     CRoundTrip roundTrip(output, watched, connections, options);
     roundTrip.ShowSize(1280, 720);

@@ -1,4 +1,4 @@
-// Thousands of text compositions through the output core with everything real
+// Thousands of text compositions through the output with everything real
 // but the waits: the GDI text canvas, the program's pictures and the NDI
 // runtime with a live sender. Under Wine the system's own resource counters
 // are stubs, so the program prints what proves the absence of leaks instead:
@@ -11,7 +11,8 @@
 // Texts alternate between a short line and one far wider than the box; the
 // output size switches between 1280 x 720 and 1920 x 1080 every M
 // compositions, the way the panel changes mode; with --recreate-sender 1 the
-// sender is destroyed and created again each time, as in the panel. Lines:
+// runtime's sender is destroyed and created again each time, as in the panel;
+// otherwise the runtime keeps one sender and only flushes it. Lines:
 //   runtime <path> patched-imports=<k>
 //   rss <compositions> <KiB> threads <t>   every S compositions, after the 100th and at the end
 //   rss-after-100 <KiB> / rss-end <KiB> / rss-max <KiB>   (max: from the 100th on)
@@ -28,22 +29,23 @@
 
 #include <cstdio>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "tests/fakes/OutputRig.h"
 #include "tests/win/common/GdiCountsReport.h"
 #include "tests/win/common/HeadlessOutput.h"
 #include "tests/win/common/NumberOptions.h"
 #include "tests/win/common/ThreadCount.h"
 #include "tests/win/common/WatchedRuntime.h"
-#include "video/Composer.h"
-#include "video/FrameBufferAllocator.h"
-#include "video/NdiSender.h"
+#include "video/PixelBlockAllocator.h"
 #include "video/PixelFormat.h"
+#include "video/TextBoxGeometry.h"
 #include "video/win/DWriteTextCanvas.h"
-#include "win32/GdiOwners.h"
 #include "video/win/NdiRuntimeLoader.h"
 #include "video/win/ResourceBitmaps.h"
+#include "win32/GdiOwners.h"
 
 namespace cuewire {
 namespace {
@@ -127,17 +129,16 @@ class CTexts {
 
 class CSoak {
   public:
-    CSoak(CWatchedRuntime& runtime, CNdiSender& sender, COutputComposer& composer,
-          const Options& options)
-        : m_runtime(runtime), m_sender(sender), m_composer(composer), m_options(options) {}
+    CSoak(testing::COutputRig& rig, const Options& options) : m_rig(rig), m_options(options) {}
 
-    // As at the panel's start: the pictures, the sender, the start-up frame.
+    // As at the panel's start: the pictures, then the start-up frame, composed
+    // before the copy publishes; the sender comes with the first frame after it.
     void Start() {
-        m_composer.LoadPictures(1280, 720);
-        m_sender.CreateSender(0);
-        m_composer.ArmStartupFrame();
-        ApplyVideoMode(1280, 720, u"", true);
-        m_composer.EndStartup();
+        m_rig.output.ArmStartupFrame();
+        ApplyVideoMode(1280, 720, u"", std::nullopt);
+        m_rig.output.EndStartupPeriod({});
+        ApplyVideoMode(1280, 720, u"", kCopyOne);
+        m_nModeChanges = 1;  // the start is one, as the panel's first mode
     }
 
     void Run() {
@@ -167,37 +168,18 @@ class CSoak {
         const std::u16string_view text = m_texts.For(i);
         if (i % m_options.modeEvery == 0 && i > 0) {
             const bool large = (i / m_options.modeEvery) % 2 == 1;
-            ApplyVideoMode(large ? 1920 : 1280, large ? 1080 : 720, text,
-                           m_options.recreateSender != 0);
+            ApplyVideoMode(large ? 1920 : 1280, large ? 1080 : 720, text, kCopyOne);
         } else {
-            m_composer.QueueText();
-            m_composer.ComposeAndSend({m_width, m_height, text, false});
+            m_rig.ShowText(text);
         }
         CheckKeyedBox();
     }
 
-    // In the panel's order: the sender leaves, the surfaces take the new size,
-    // the frame is composed, and the sender comes back with it. Without
-    // `recreate` the sender stays and the new size goes out on it: under Wine
-    // 8.0 a sender destroyed soon after its creation can leave a runtime
-    // thread behind (about 1 MB resident each; see the soak's report), which
-    // would hide what the compositions themselves do to memory.
-    void ApplyVideoMode(int32_t width, int32_t height, std::u16string_view text, bool recreate) {
+    void ApplyVideoMode(int32_t width, int32_t height, std::u16string_view text,
+                        std::optional<int32_t> publishAs) {
         m_width = width;
         m_height = height;
-        if (recreate) {
-            m_sender.DestroySender();
-        } else {
-            m_runtime.Flush();
-        }
-        m_sender.FillFrameDescriptors(width, height, kRateN, kRateD, true);
-        m_composer.ApplySize(width, height);
-        text.empty() ? m_composer.DropQueuedText() : m_composer.QueueText();
-        m_composer.ComposeAndSend({width, height, text, false});
-        if (recreate) {
-            m_sender.CreateSender(0);
-            m_sender.SendFrame(m_sender.CurrentFrame());
-        }
+        m_rig.output.ApplyMode({width, height, kRateN, kRateD, true}, {text, false}, publishAs);
         ++m_nModeChanges;
     }
 
@@ -205,7 +187,7 @@ class CSoak {
     // box's translucent black, in the buffer that went out.
     void CheckKeyedBox() {
         const TextBoxGeometry box = TextBoxGeometry::For(m_width, m_height);
-        const uint32_t* frame = m_sender.FramePixels(m_sender.CurrentFrame());
+        const uint32_t* frame = m_rig.Pixels();
         const uint32_t corner = frame ? frame[box.y * m_width + box.x] : 0;
         m_nUnkeyed += corner == kTextBoxBlack ? 0 : 1;
     }
@@ -229,10 +211,10 @@ class CSoak {
         }
     }
 
-    CWatchedRuntime& m_runtime;   // not owned
-    CNdiSender& m_sender;         // not owned
-    COutputComposer& m_composer;  // not owned
-    const Options& m_options;     // not owned
+    static constexpr int32_t kCopyOne = 0;
+
+    testing::COutputRig& m_rig;  // not owned
+    const Options& m_options;    // not owned
     CTexts m_texts;
     int32_t m_width = 0;
     int32_t m_height = 0;
@@ -264,22 +246,19 @@ int Run(const Options& options) {
         CDWriteTextCanvas gdiCanvas(module);
         CWatchedCanvas canvas(gdiCanvas);
         CResourceBitmaps pictures(module);
-        CNoWait wait;
-        CNoLink link;
-        CWindowlessPreview preview;
-        CHeapFrameBufferAllocator frameBuffers;
-        CNdiSender sender(watched, frameBuffers);
-        if (!sender.InitialiseNdi() || !sender.AllocateFrames()) {
+        CHeapPixelBlockAllocator frameBuffers;
+        watched.KeepSender(options.recreateSender == 0);
+        testing::COutputRig rig({watched, frameBuffers, canvas, pictures});
+        if (!rig.Start({1280, 720, kRateN, kRateD, true})) {
             std::printf("error cannot run NDI\n");
             return 3;
         }
-        preview.Setup();
-        CHeapFrameBufferAllocator surfaceBlocks;
-        COutputComposer composer(sender, canvas, pictures, wait, link, preview, surfaceBlocks);
-        CSoak soak(watched, sender, composer, options);
+        CSoak soak(rig, options);
         soak.Start();
         soak.Run();
-        sender.ShutdownNdi();
+        // The end lets the runtime's one sender go for good.
+        watched.KeepSender(false);
+        rig.output.ShutDown();
         drawings = canvas.m_nDrawings;
         missed = canvas.m_nMissed;
         incomplete = canvas.m_nIncomplete;

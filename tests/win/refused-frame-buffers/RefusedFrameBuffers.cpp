@@ -16,11 +16,11 @@
 #include "app/win/CuewireApp.h"
 #include "app/win/DllSearch.h"
 #include "link/LinkCodes.h"
-#include "video/win/VirtualFrameBufferAllocator.h"
+#include "video/win/VirtualPixelBlockAllocator.h"
 
 namespace {
 
-class CRefusingFrameBuffers final : public cuewire::IFrameBufferAllocator {
+class CRefusingFrameBuffers final : public cuewire::IPixelBlockAllocator {
   public:
     explicit CRefusingFrameBuffers(int refuseAt) : m_nRefuseAt(refuseAt) {}
 
@@ -42,7 +42,7 @@ class CRefusingFrameBuffers final : public cuewire::IFrameBufferAllocator {
     }
 
   private:
-    cuewire::CVirtualFrameBufferAllocator m_heap;
+    cuewire::CVirtualPixelBlockAllocator m_heap;
     int m_nRefuseAt;
     int m_nRequests = 0;
 };

@@ -10,9 +10,9 @@ namespace cuewire {
 // a block must cost nothing until it is written: the system hands it over as
 // zero pages, and the output writes only as much of it as the current mode
 // uses. UI thread only.
-class IFrameBufferAllocator {
+class IPixelBlockAllocator {
   public:
-    virtual ~IFrameBufferAllocator() = default;
+    virtual ~IPixelBlockAllocator() = default;
     // `words` 32-bit words, all zero, or null when there is no memory for them.
     // Nothing here writes them: untouched pages stay the system's zero pages.
     virtual uint32_t* Allocate(size_t words) = 0;
@@ -22,7 +22,7 @@ class IFrameBufferAllocator {
 
 // The C library's: calloc, which takes a large block straight from the system
 // as zero pages instead of clearing it. Never throws.
-class CHeapFrameBufferAllocator final : public IFrameBufferAllocator {
+class CHeapPixelBlockAllocator final : public IPixelBlockAllocator {
   public:
     uint32_t* Allocate(size_t words) override;
     void Free(uint32_t* buffer) override;

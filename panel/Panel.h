@@ -3,15 +3,13 @@
 #include <cstdint>
 #include <string>
 
-#include "link/LinkBroadcast.h"
 #include "link/CopyDiscovery.h"
 #include "link/LinkBus.h"
 #include "link/NumberClaims.h"
 #include "panel/ControlMap.h"
 #include "panel/KeyMap.h"
-#include "panel/LinkFollower.h"
 #include "panel/PanelWindow.h"
-#include "video/Output.h"
+#include "video/OutputPort.h"
 
 namespace cuewire {
 
@@ -23,11 +21,9 @@ struct PanelPorts {
     IWebPages& webPages;
     IProgramInfo& program;
     ILinkBus& bus;  // discovery
-    // The text link: it may post long after the composition that handed it a
-    // transfer, but posts transfers whole and in order.
-    ILinkBroadcast& link;
     INumberClaims& numberClaims;
-    OutputDevices output;
+    // The NDI output, which tells the text link what it shows.
+    IOutput& output;
 };
 
 enum PanelTimer : int {
@@ -39,14 +35,14 @@ enum PanelTimer : int {
 // The control panel's behaviour: start-up, copy numbering, timers, video
 // modes, prompt slots, live text, keys and exit. The Win32 dialog turns
 // messages into these calls. UI thread only.
-class CCuewireDlg {
+class CPanel {
   public:
     static constexpr int kNumberingDelayMs = 2500;
     static constexpr int kResendPeriodMs = 1000;
     static constexpr int kStartupPeriodMs = 12000;
     static constexpr int kEndResultCancel = 2;
 
-    explicit CCuewireDlg(const PanelPorts& ports);
+    explicit CPanel(const PanelPorts& ports);
 
     // The panel's initialisation, once its window and controls exist. False
     // when the NDI runtime or the frame buffers failed: the panel stays inert.
@@ -80,9 +76,8 @@ class CCuewireDlg {
     const std::u16string& Live() const { return m_strLive; }
     const std::u16string& PreviousLive() const { return m_strPrevLive; }
     const std::u16string& Version() const { return m_strVersion; }
-    bool LinkTicked() const { return m_bLink != 0; }
+    bool LinkTicked() const { return m_bLink; }
     const OutputMode& Mode() const { return m_mode; }
-    const COutput& Output() const { return m_output; }
 
   private:
     // Releases the NDI side and the copy's number, and ends the panel with the
@@ -108,8 +103,8 @@ class CCuewireDlg {
     // Bound to controls.
     std::u16string m_strEntry;
     std::array<std::u16string, kSlotCount> m_strSlot;
-    int32_t m_bAlpha = 0;
-    int32_t m_bLink = 0;
+    bool m_bAlpha = false;
+    bool m_bLink = false;
     int32_t m_nResolution = 0;
     int32_t m_nRate = 0;
 
@@ -121,8 +116,8 @@ class CCuewireDlg {
 
     // Start-up and numbering.
     int32_t m_nInstance = 0;
-    int32_t m_bDiscovering = 0;
-    int32_t m_bShowSupport = 0;
+    bool m_bDiscovering = false;
+    bool m_bShowSupport = false;
     std::u16string m_strVersion;
 
     std::array<int32_t, kSlotCount> m_nSlotMode{};
@@ -135,8 +130,7 @@ class CCuewireDlg {
     IProgramInfo& m_program;        // not owned
     ILinkBus& m_bus;                // not owned
     INumberClaims& m_numberClaims;  // not owned
-    CLinkFollower m_linkFollower;   // the text link follows the output
-    COutput m_output;
+    IOutput& m_output;              // not owned
     CDiscovery m_discovery;
     bool m_bInert = false;     // the NDI side could not start: only Exit works
     bool m_bNumbered = false;  // the numbering step gave this copy a number

@@ -1,4 +1,4 @@
-#include "panel/CuewireDlg.h"
+#include "panel/Panel.h"
 
 #include <cstdio>
 
@@ -15,7 +15,7 @@ constexpr char16_t kTitlePrefix[] = u"Bryvo Cuewire for NDI\u00AE - No ";
 
 }  // namespace
 
-CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
+CPanel::CPanel(const PanelPorts& ports)
     : m_window(ports.window),
       m_timers(ports.timers),
       m_clock(ports.clock),
@@ -23,43 +23,42 @@ CCuewireDlg::CCuewireDlg(const PanelPorts& ports)
       m_program(ports.program),
       m_bus(ports.bus),
       m_numberClaims(ports.numberClaims),
-      m_linkFollower(ports.link),
-      m_output(ports.output, m_linkFollower) {
+      m_output(ports.output) {
     m_nSlotMode.fill(kSlotGoLive);
 }
 
-bool CCuewireDlg::OnInitDialog() {
+bool CPanel::OnInitDialog() {
     m_strVersion = FormatVersion();
 
     m_mode = ModeFor(0, 0, true);
 
     switch (m_output.Start()) {
-        case COutput::StartResult::kNoRuntime:
+        case OutputStart::kNoRuntime:
             m_bInert = true;
             m_window.ShowMessage(u"Cannot run NDI.", kApplicationName, MessageBoxButtons::kOk);
             return false;
-        case COutput::StartResult::kNoFrameBuffers:
+        case OutputStart::kNoFrameBuffers:
             m_bInert = true;
             m_window.ShowMessage(u"NDI_frame creation problem", kApplicationName,
                                  MessageBoxButtons::kOk);
             return false;
-        case COutput::StartResult::kStarted:
+        case OutputStart::kStarted:
             break;
     }
 
     m_bAlwaysOnTop = true;
     m_window.CheckAlwaysOnTop(true);
     const bool supportCreated = m_window.CreateSupportDialog();
-    m_bShowSupport = supportCreated ? 1 : 0;
+    m_bShowSupport = supportCreated;
     m_output.LoadPictures(m_mode);
 
     m_nInstance = 0;
     m_discovery.Start(m_bus, m_program.ProcessId());
-    m_bDiscovering = 1;
+    m_bDiscovering = true;
     m_timers.StartTimer(kTimerNumbering, kNumberingDelayMs);
 
     m_window.InitialiseSlotControls();
-    m_bAlpha = 1;
+    m_bAlpha = true;
     WriteAllControls();
     // Without its support dialog the panel does not run: once prepared, it
     // ends as if cancelled, and the application with it.
@@ -69,7 +68,7 @@ bool CCuewireDlg::OnInitDialog() {
     return true;
 }
 
-std::u16string CCuewireDlg::FormatVersion() {
+std::u16string CPanel::FormatVersion() {
     std::array<uint16_t, 4> version{};
     if (!m_program.ReadFileVersion(version)) {
         return {};
@@ -79,7 +78,7 @@ std::u16string CCuewireDlg::FormatVersion() {
     return AsciiToUtf16(text);
 }
 
-void CCuewireDlg::OnTimer(int id) {
+void CPanel::OnTimer(int id) {
     if (m_bInert || m_bEnded) {
         return;
     }
@@ -102,8 +101,8 @@ void CCuewireDlg::OnTimer(int id) {
     }
 }
 
-void CCuewireDlg::RunNumberingStep() {
-    m_bDiscovering = 0;
+void CPanel::RunNumberingStep() {
+    m_bDiscovering = false;
     m_nInstance = 0;
     const int32_t number = m_discovery.ClaimFreeNumber(m_numberClaims);
     if (number >= CDiscovery::kMaxCopies) {
@@ -127,13 +126,13 @@ void CCuewireDlg::RunNumberingStep() {
     m_timers.StartTimer(kTimerResend, kResendPeriodMs);
 }
 
-void CCuewireDlg::EndStartupPeriod() {
+void CPanel::EndStartupPeriod() {
     m_output.EndStartupPeriod(LiveNow());
     m_timers.StopTimer(kTimerStartupEnd);
     m_window.EnableEdits();
 }
 
-void CCuewireDlg::OnLinkMessage(uint64_t code, int64_t value) {
+void CPanel::OnLinkMessage(uint64_t code, int64_t value) {
     // Still discovering, inert or left unnumbered, a copy holds no number, and
     // an answer would mark one taken for the copy that asked.
     m_discovery.HandleMessage(m_bus, code, value, HeldNumber(), m_clock.Milliseconds());
@@ -141,15 +140,15 @@ void CCuewireDlg::OnLinkMessage(uint64_t code, int64_t value) {
 
 // A copy that has ended has let its number go, and its window may still be
 // reading messages.
-std::optional<int32_t> CCuewireDlg::HeldNumber() const {
+std::optional<int32_t> CPanel::HeldNumber() const {
     return m_bNumbered && !m_bEnded ? std::optional<int32_t>(m_nInstance) : std::nullopt;
 }
 
-void CCuewireDlg::ExitCommand() {
+void CPanel::ExitCommand() {
     AskToExit(kExitQuestion);
 }
 
-void CCuewireDlg::AskToExit(std::u16string_view question) {
+void CPanel::AskToExit(std::u16string_view question) {
     if (m_bEnded) {
         return;
     }
@@ -160,11 +159,11 @@ void CCuewireDlg::AskToExit(std::u16string_view question) {
     EndPanel();
 }
 
-void CCuewireDlg::OnSessionEnding() {
+void CPanel::OnSessionEnding() {
     EndPanel();
 }
 
-void CCuewireDlg::EndPanel() {
+void CPanel::EndPanel() {
     // The session may end while the question is open: the teardown has run
     // by the time the operator's OK comes back.
     if (m_bEnded) {
@@ -178,14 +177,14 @@ void CCuewireDlg::EndPanel() {
     m_window.EndPanel(kEndResultCancel);
 }
 
-void CCuewireDlg::OnWindowShown() {
+void CPanel::OnWindowShown() {
     if (m_bShowSupport) {
         m_window.ShowSupportDialog();
-        m_bShowSupport = 0;
+        m_bShowSupport = false;
     }
 }
 
-bool CCuewireDlg::ReadAllControls() {
+bool CPanel::ReadAllControls() {
     PanelControlValues values;
     if (!m_window.ReadControls(values)) {
         return false;
@@ -199,7 +198,7 @@ bool CCuewireDlg::ReadAllControls() {
     return true;
 }
 
-void CCuewireDlg::WriteAllControls() {
+void CPanel::WriteAllControls() {
     PanelControlValues values;
     values.m_strEntry = m_strEntry;
     values.m_bAlpha = m_bAlpha;

@@ -1,4 +1,4 @@
-#include "video/win/VirtualFrameBufferAllocator.h"
+#include "video/win/VirtualPixelBlockAllocator.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 namespace cuewire {
 
-uint32_t* CVirtualFrameBufferAllocator::Allocate(size_t words) {
+uint32_t* CVirtualPixelBlockAllocator::Allocate(size_t words) {
     if (words > SIZE_MAX / sizeof(uint32_t)) {
         return nullptr;
     }
@@ -15,7 +15,7 @@ uint32_t* CVirtualFrameBufferAllocator::Allocate(size_t words) {
         VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
 }
 
-void CVirtualFrameBufferAllocator::Free(uint32_t* buffer) {
+void CVirtualPixelBlockAllocator::Free(uint32_t* buffer) {
     if (buffer) {
         VirtualFree(buffer, 0, MEM_RELEASE);
     }
