@@ -32,6 +32,7 @@ wait "$sender" || fail "ndi-cycles failed"
 note "threads over many cycles without receivers"
 log=$E2E_TEST_OUT/quick-cycles.log
 run_win 180 "$cycles" --cycles 20 --hold-ms 200 >"$log" || fail "quick cycles failed (see $log)"
+grep '^threads-started-in' "$log" || true
 expect_eq 20 "$(grep -c '^cycle [0-9]* destroyed' "$log")" "destroys that returned"
 threads=($(sed -n 's/^cycle [0-9]* destroyed .*threads=\([0-9-]*\)$/\1/p' "$log"))
 [ "${threads[0]}" -gt 0 ] || fail "no thread count"

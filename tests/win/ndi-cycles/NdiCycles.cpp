@@ -13,6 +13,7 @@
 //   cycle <i> created threads=<t>
 //   cycle <i> receivers=<r>
 //   cycle <i> destroyed ms=<m> threads=<t>
+//   threads-started-in[-before|-after] <module>=<count> ...
 //   done
 #include <windows.h>
 
@@ -168,6 +169,7 @@ int Run(const Options& options) {
     std::printf("runtime %s patched-imports=%d version=%s\n", path, runtime.PatchedImports(),
                 ndi.Version());
     std::printf("threads-before %d\n", ThreadCount());
+    test_programs::PrintThreadsByStartModule("threads-started-in-before");
     std::fflush(stdout);
 
     CCycles cycles(ndi, connections, options, frame);
@@ -175,6 +177,8 @@ int Run(const Options& options) {
     for (long cycle = 1; ok && cycle <= options.cycles; ++cycle) {
         ok = cycles.RunCycle(cycle);
     }
+    // Which code the threads that outlived the senders belong to.
+    test_programs::PrintThreadsByStartModule("threads-started-in-after");
     ndi.Destroy();
     std::printf("done\n");
     return ok ? 0 : 1;
