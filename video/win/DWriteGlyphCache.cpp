@@ -38,18 +38,18 @@ CDWriteGlyphCache::~CDWriteGlyphCache() {
 }
 
 bool CDWriteGlyphCache::Prepare() {
-    if (!m_entries.empty()) {
+    if (m_store) {
         return true;
     }
     try {
         m_entries.resize(kEntries);
-        m_store.resize(kStoreBytes);
     } catch (const std::bad_alloc&) {
-        m_entries = {};
-        m_store = {};
         return false;
     }
-    return true;
+    // Left uninitialised: the system hands a block this large over as zero
+    // pages, which cost no memory until glyphs are written into them.
+    m_store.reset(new (std::nothrow) BYTE[kStoreBytes]);
+    return static_cast<bool>(m_store);
 }
 
 bool CDWriteGlyphCache::Find(IDWriteFactory2* factory, const DWRITE_GLYPH_RUN& run, UINT32 glyph,
@@ -68,7 +68,7 @@ bool CDWriteGlyphCache::Find(IDWriteFactory2* factory, const DWRITE_GLYPH_RUN& r
         entry = Slot(key);
     }
     coverage.bounds = entry->bounds;
-    coverage.bytes = m_store.data() + entry->offset;
+    coverage.bytes = m_store.get() + entry->offset;
     return true;
 }
 
@@ -108,15 +108,15 @@ bool CDWriteGlyphCache::Rasterise(IDWriteFactory2* factory, const DWRITE_GLYPH_R
         bounds = {};
     }
     const size_t bytes = size_t(bounds.right - bounds.left) * size_t(bounds.bottom - bounds.top);
-    if (bytes > m_store.size()) {
+    if (bytes > kStoreBytes) {
         return false;
     }
     // A table three quarters full probes long: start again, as with a full store.
-    if (m_nStoreUsed + bytes > m_store.size() || m_nEntriesUsed + 1 > kEntries * 3 / 4) {
+    if (m_nStoreUsed + bytes > kStoreBytes || m_nEntriesUsed + 1 > kEntries * 3 / 4) {
         Clear();
     }
     if (bytes > 0 && FAILED(analysis->CreateAlphaTexture(DWRITE_TEXTURE_ALIASED_1x1, &bounds,
-                                                         m_store.data() + m_nStoreUsed,
+                                                         m_store.get() + m_nStoreUsed,
                                                          UINT32(bytes)))) {
         return false;
     }

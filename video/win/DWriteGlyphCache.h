@@ -3,6 +3,7 @@
 #include <dwrite_2.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace cuewire {
@@ -61,7 +62,7 @@ class CDWriteGlyphCache {
                    DWRITE_MEASURING_MODE mode, const Key& key);
 
     std::vector<Entry> m_entries;  // open addressing, a power of two long
-    std::vector<BYTE> m_store;     // every kept glyph's coverage, end to end
+    std::unique_ptr<BYTE[]> m_store;  // every kept glyph's coverage, end to end
     size_t m_nStoreUsed = 0;
     size_t m_nEntriesUsed = 0;
     long m_nRasterised = 0;
