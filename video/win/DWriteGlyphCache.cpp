@@ -21,16 +21,6 @@ uint8_t Phase(float position) {
     return uint8_t(std::lround(fraction * kPhases) % kPhases);
 }
 
-size_t Hash(IDWriteFontFace* face, float emSize, uint16_t index, uint8_t phaseX, uint8_t phaseY) {
-    uint32_t size;
-    std::memcpy(&size, &emSize, sizeof size);
-    size_t h = reinterpret_cast<uintptr_t>(face) >> 4;
-    h = h * 31 + size;
-    h = h * 31 + index;
-    h = h * 31 + phaseX * kPhases + phaseY;
-    return h ^ (h >> 17);
-}
-
 }  // namespace
 
 CDWriteGlyphCache::~CDWriteGlyphCache() {
@@ -72,8 +62,18 @@ bool CDWriteGlyphCache::Find(IDWriteFactory2* factory, const DWRITE_GLYPH_RUN& r
     return true;
 }
 
+size_t CDWriteGlyphCache::Hash(const Key& key) {
+    uint32_t size;
+    std::memcpy(&size, &key.emSize, sizeof size);
+    size_t h = reinterpret_cast<uintptr_t>(key.face) >> 4;
+    h = h * 31 + size;
+    h = h * 31 + key.index;
+    h = h * 31 + key.phaseX * kPhases + key.phaseY;
+    return h ^ (h >> 17);
+}
+
 CDWriteGlyphCache::Entry* CDWriteGlyphCache::Slot(const Key& key) {
-    size_t i = Hash(key.face, key.emSize, key.index, key.phaseX, key.phaseY) & (kEntries - 1);
+    size_t i = Hash(key) & (kEntries - 1);
     while (m_entries[i].used && !(m_entries[i].key == key)) {
         i = (i + 1) & (kEntries - 1);
     }

@@ -57,6 +57,7 @@ class CDWriteGlyphCache {
     };
 
     bool Prepare();
+    static size_t Hash(const Key& key);
     Entry* Slot(const Key& key);
     bool Rasterise(IDWriteFactory2* factory, const DWRITE_GLYPH_RUN& run, UINT32 glyph,
                    DWRITE_MEASURING_MODE mode, const Key& key);
