@@ -60,26 +60,49 @@ watch_for_window() {
 watch_for_window &
 watcher_pid=$!
 
-run_cuewire() {
-    if [ "${CUEWIRE_NETWORK:-}" = open ]; then
-        wine "$stage/cuewire.exe"
-    else
+# Cuewire runs as a background job that this script waits for: bash runs a
+# trapped signal only between commands, so while Cuewire ran in the foreground
+# a stop from outside (a closed terminal, a service manager, timeout) waited
+# for the program and left it, its display and its server running.
+start_cuewire() {
+    local command=(wine "$stage/cuewire.exe")
+    if [ "${CUEWIRE_NETWORK:-}" != open ]; then
         echo "run: NDI sources stay on this machine (loopback only); CUEWIRE_NETWORK=open publishes them."
         local isolate=(unshare --net)
         [ "$(id -u)" = 0 ] || isolate=(unshare --user --map-root-user --net)
-        "${isolate[@]}" -- bash -c '
+        command=("${isolate[@]}" -- bash -c '
             ip link set lo up && ip link set lo multicast on && ip route add 224.0.0.0/4 dev lo
-            exec "$@"' run wine "$stage/cuewire.exe"
+            exec "$@"' run "${command[@]}")
     fi
+    # Every step execs the next, so this PID ends as Cuewire's own.
+    "${command[@]}" &
+    cuewire_pid=$!
+    [ -z "$stopped_by" ] || stop_cuewire "$stopped_by"
 }
+# A background job ignores Ctrl-C, so the script passes each stop on.
+stop_cuewire() {
+    stopped_by=$1
+    kill -TERM "$cuewire_pid" 2>/dev/null || true
+}
+cuewire_pid=
+stopped_by=
+trap 'stop_cuewire 129' HUP
+trap 'stop_cuewire 130' INT
+trap 'stop_cuewire 143' TERM
 started=$SECONDS
 status=0
-run_cuewire || status=$?
+start_cuewire
+wait "$cuewire_pid" && status=0 || status=$?
+# A signal cuts the wait short; wait again until Cuewire has really ended.
+while kill -0 "$cuewire_pid" 2>/dev/null; do
+    wait "$cuewire_pid" && status=0 || status=$?
+done
 took=$((SECONDS - started))
 # The watcher has ended by itself once it saw a window.
 kill "$watcher_pid" 2>/dev/null || true
 wait "$watcher_pid" 2>/dev/null || true
 watcher_pid=
+[ -z "$stopped_by" ] || exit "$stopped_by"
 
 if [ ! -e "$window_seen" ] && [ "$took" -lt 20 ]; then
     cat >&2 <<MESSAGE

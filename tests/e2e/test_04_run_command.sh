@@ -73,3 +73,37 @@ expect_eq 0 "$status" "run.sh's exit status"
 grep -q "without showing a window" "$log" && fail "run.sh reported a run without a window"
 display_gone() { [ ! -e "/tmp/.X$display-lock" ]; }
 wait_for 10 display_gone || fail "run.sh left its display :$display running"
+
+# Stopped from outside (a closed terminal, a service manager, timeout), run.sh
+# ends Cuewire and its display too, and says it was stopped by its exit status.
+cuewire_processes() {
+    local p
+    for p in /proc/[0-9]*; do
+        tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -qx "WINEPREFIX=$prefix" || continue
+        tr '\0' ' ' 2>/dev/null <"$p/cmdline" | grep -q 'cuewire\.exe' && echo "${p#/proc/}"
+    done
+    return 0
+}
+note "a second run, stopped by SIGTERM once numbered"
+log=$E2E_TEST_OUT/run-stopped.log
+unset DISPLAY
+start_bg "$log" env WINEPREFIX="$prefix" "$repo/tools/run.sh"
+run_pid=$BG_PID
+wait_for 120 started_display || fail "the second run started no display of its own"
+display=$(sed -n 's/.*(Xvfb :\([0-9]*\)).*/\1/p' "$log" | head -n 1)
+export DISPLAY=:$display
+wait_for 120 numbered || { cat "$log"; fail "the second run's panel did not open and number itself"; }
+[ -n "$(cuewire_processes)" ] || fail "no cuewire.exe process found for the prefix $prefix"
+
+kill -TERM "$run_pid"
+wait_for 30 ended || fail "run.sh did not end on SIGTERM"
+wait "$run_pid"
+status=$?
+run_pid=
+cat "$log"
+expect_eq 143 "$status" "run.sh's exit status after SIGTERM"
+no_cuewire() { [ -z "$(cuewire_processes)" ]; }
+wait_for 15 no_cuewire || fail "cuewire.exe still runs after run.sh was stopped: $(cuewire_processes)"
+wait_for 10 display_gone || fail "run.sh left its display :$display running after SIGTERM"
+grep -q "without showing a window" "$log" && fail "run.sh reported a stopped run as one without a window"
+true
